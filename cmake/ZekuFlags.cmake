@@ -1,0 +1,21 @@
+# Warning budget (zero) and the sanitizer switches shared by every target.
+add_compile_options(-Wall -Wextra -Werror)
+add_compile_definitions($<$<CONFIG:Debug>:ZEKU_DEBUG=1>)
+
+if(ZEKU_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
+endif()
+if(ZEKU_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
+# zeku_library(name SOURCES... [DEPS ...]): one static library per subsystem
+# folder, with the repository root as its include root.
+function(zeku_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+endfunction()

@@ -1,0 +1,114 @@
+// The player programs' entry. The same file builds ZekuPlayerHPC and
+// ZekuPlayerPPC; ZEKU_BUILD_PPC picks the build's constants at compile time.
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "platform/api/program_folder.h"
+#include "platform/api/single_instance.h"
+#include "platform/headless/headless_window.h"
+#include "platform/headless/memory_display.h"
+#include "platform/headless/stderr_message_box.h"
+#include "platform/headless/virtual_clock.h"
+#include "platform/main/headless_driver.h"
+#include "platform/posix/monotonic_clock.h"
+#include "platform/sdl/sdl_platform.h"
+#include "player/shell/build_constants.h"
+#include "player/shell/player_entry.h"
+#include "player/shell/run_options.h"
+#include "player/shell/scripted_input.h"
+
+namespace {
+
+#if ZEKU_BUILD_PPC
+constexpr const zeku::BuildConstants& kBuild = zeku::kPocketPcBuild;
+#else
+constexpr const zeku::BuildConstants& kBuild = zeku::kSigmarionBuild;
+#endif
+
+bool readTextFile(const std::string& path, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream text;
+    text << in.rdbuf();
+    out = text.str();
+    return !in.bad();
+}
+
+std::unique_ptr<zeku::DisplayBackEnd> makeHeadlessDisplay(const zeku::RunOptions& options) {
+    const int w = kBuild.screenWidth, h = kBuild.screenHeight;
+    if (options.portrait) return std::make_unique<zeku::MemoryPanelDisplay>(h, w);
+    if (kBuild.pocketPc) return std::make_unique<zeku::MemoryPanelDisplay>(w, h);
+    return std::make_unique<zeku::MemoryGdiDisplay>();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    zeku::RunOptions options;
+    std::string error;
+    if (!zeku::parseRunOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "%s: %s\n", kBuild.programName, error.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(zeku::runOptionsUsage(kBuild.programName).c_str(), stdout);
+        return 0;
+    }
+    if (options.portrait && !options.headless) {
+        std::fprintf(stderr, "%s: --portrait needs --headless\n", kBuild.programName);
+        return 2;
+    }
+
+    std::vector<zeku::TimedMessage> input;
+    if (!options.inputPath.empty()) {
+        std::string text;
+        if (!readTextFile(options.inputPath, text)) {
+            std::fprintf(stderr, "%s: cannot read input file %s\n", kBuild.programName,
+                         options.inputPath.c_str());
+            return 2;
+        }
+        if (!zeku::parseScriptedInput(text, input, error)) {
+            std::fprintf(stderr, "%s: %s: %s\n", kBuild.programName, options.inputPath.c_str(),
+                         error.c_str());
+            return 2;
+        }
+    }
+    std::string folder = options.root.empty() ? zeku::programFolder() : options.root;
+    if (folder.back() != '/') folder += '/';
+
+    std::unique_ptr<zeku::HostWindow> window;
+    std::unique_ptr<zeku::DisplayBackEnd> display;
+    std::unique_ptr<zeku::MessageBoxes> boxes;
+    std::unique_ptr<zeku::Clock> clock;
+    std::unique_ptr<zeku::InstanceLock> instance;
+    if (options.headless) {
+        // Headless runs are independent of any running player: no instance lock.
+        window = std::make_unique<zeku::HeadlessWindow>();
+        display = makeHeadlessDisplay(options);
+        boxes = std::make_unique<zeku::StderrMessageBoxes>();
+        clock = std::make_unique<zeku::VirtualClock>();
+    } else {
+        instance = zeku::acquireInstance(zeku::kWindowClassName, kBuild.title);
+        if (!instance) return 0;  // the running player was asked to come to the front
+        window = zeku::createSdlWindow();
+        display = zeku::createSdlDisplay(*window, kBuild.pocketPc);
+        boxes = zeku::createSdlMessageBoxes();
+        clock = std::make_unique<zeku::MonotonicClock>();
+    }
+
+    zeku::HeadlessDriver driver(*window, *display, kBuild.screenWidth, kBuild.screenHeight,
+                                options, std::move(input));
+    zeku::PlatformServices services{*window, *display, *clock, *boxes, instance.get()};
+    zeku::PlayerRunOptions runOptions;
+    runOptions.programFolder = folder;
+    runOptions.observer = &driver;
+    const int code = zeku::runPlayer(kBuild, services, runOptions);
+    for (const std::string& path : driver.written()) {
+        std::fprintf(stderr, "%s: screenshot written to %s\n", kBuild.programName, path.c_str());
+    }
+    if (code == 0 && !driver.ok()) return 1;
+    return code;
+}

@@ -1,0 +1,20 @@
+// Entry points to the SDL back ends for the programs' main(), which must not
+// see SDL's headers (SDL would otherwise rename main on some hosts).
+#pragma once
+
+#include <memory>
+
+#include "platform/api/display_back_end.h"
+#include "platform/api/host_window.h"
+#include "platform/api/message_box.h"
+
+namespace zeku {
+
+std::unique_ptr<HostWindow> createSdlWindow();
+// `window` must come from createSdlWindow() and outlive the display; null
+// otherwise. The windowed build takes the GDI emulation, the full-screen
+// build (pocketPcPanel) the raw landscape frame buffer.
+std::unique_ptr<DisplayBackEnd> createSdlDisplay(HostWindow& window, bool pocketPcPanel);
+std::unique_ptr<MessageBoxes> createSdlMessageBoxes();
+
+}  // namespace zeku

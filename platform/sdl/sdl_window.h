@@ -1,0 +1,74 @@
+// The player's window on SDL2: an integer-scaled renderer of the logical
+// screen, and SDL events turned into the Windows messages the shell handles.
+#pragma once
+
+#include <SDL.h>
+
+#include <bitset>
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "platform/api/host_window.h"
+
+namespace zeku {
+
+// The scale of the first windowed size: the largest whole multiple of the
+// logical screen that fits in 80% of the desktop's usable area, at least 1.
+int initialWindowScale(int logicalWidth, int logicalHeight, int usableWidth, int usableHeight);
+
+class SdlWindow final : public HostWindow {
+public:
+    SdlWindow() = default;
+    ~SdlWindow() override;
+    SdlWindow(const SdlWindow&) = delete;
+    SdlWindow& operator=(const SdlWindow&) = delete;
+
+    bool create(const WindowSpec& spec) override;
+    void destroy() override;
+    bool exists() const override { return window_ != nullptr; }
+    void setTitle(std::string_view sjisTitle) override;
+    void show() override;
+    void bringToFront() override;
+    int clientWidth() const override { return width_; }
+    int clientHeight() const override { return height_; }
+    bool peekMessage(Message& out) override;
+    void postMessage(const Message& message) override;
+
+    // For the display back ends bound to this window.
+    SDL_Window* sdlWindow() const { return window_; }
+    SDL_Renderer* renderer() const { return renderer_; }
+    // Called when the host has lost the shown picture (exposure, resize, full
+    // screen switch), so the display can show its last frame again at once.
+    void setRepaintHandler(std::function<void()> handler) { repaint_ = std::move(handler); }
+
+    bool isFullScreen() const;
+    void setFullScreen(bool on);
+
+private:
+    void translate(const SDL_Event& event);
+    void translateKey(const SDL_KeyboardEvent& key);
+    void translateWindowEvent(const SDL_WindowEvent& event);
+    void translateFinger(const SDL_TouchFingerEvent& finger);
+    void pushPointer(uint32_t code, uintptr_t buttons, int x, int y);
+    void pushClose();
+    void lostPicture();
+
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    bool videoHeld_ = false;
+    int width_ = 0;
+    int height_ = 0;
+    std::string titleUtf8_;
+    std::deque<Message> queue_;
+    bool paintPending_ = false;
+    std::function<void()> repaint_;
+    // The one finger that acts as the stylus; other fingers are ignored.
+    bool fingerDown_ = false;
+    SDL_FingerID finger_ = 0;
+    // Keys whose press switched the full screen: their repeats and release
+    // are not passed on either.
+    std::bitset<SDL_NUM_SCANCODES> swallowed_;
+};
+
+}  // namespace zeku

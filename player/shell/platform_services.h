@@ -1,0 +1,31 @@
+// The host services one player run is given: its window, display, clock and
+// message boxes, chosen by the program (a desktop window or headless).
+#pragma once
+
+#include "platform/api/clock.h"
+#include "platform/api/display_back_end.h"
+#include "platform/api/host_window.h"
+#include "platform/api/message_box.h"
+#include "platform/api/single_instance.h"
+
+namespace zeku {
+
+struct PlatformServices {
+    HostWindow& window;
+    DisplayBackEnd& display;
+    Clock& clock;
+    MessageBoxes& messageBoxes;
+    InstanceLock* instance = nullptr;  // null when single-instance is not in force
+};
+
+// Called by the frame loop, for tools and tests that watch a run.
+class FrameObserver {
+public:
+    virtual ~FrameObserver() = default;
+    // Before the first frame step.
+    virtual void started() {}
+    // After frame `frame` (counted from 1) has been presented.
+    virtual void frameDone(int frame) = 0;
+};
+
+}  // namespace zeku

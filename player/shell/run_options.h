@@ -1,0 +1,31 @@
+// Command-line options of the player. A normal start takes none; the rest
+// serve headless runs, tests and tools.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zeku {
+
+struct ScreenshotRequest {
+    int frame = 0;
+    std::string path;
+};
+
+struct RunOptions {
+    bool headless = false;   // memory back end and virtual clock
+    bool portrait = false;   // present on a portrait panel
+    int frames = 0;          // stop after this many frames (0: run until closed)
+    std::string root;        // stands in for the program folder
+    std::string inputPath;   // scripted input
+    std::vector<ScreenshotRequest> screenshots;
+    bool help = false;
+};
+
+// False with `error` set (one line) on a bad command line.
+bool parseRunOptions(int argc, const char* const* argv, RunOptions& options, std::string& error);
+
+// The usage text, UTF-8, ending in a newline.
+std::string runOptionsUsage(const char* programName);
+
+}  // namespace zeku

@@ -1,0 +1,49 @@
+// The key layer under the game: which virtual key plays which role, and the
+// per-role press counters that key messages drive under the cursor modes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "platform/api/display_back_end.h"
+#include "player/system/system_settings.h"
+
+namespace zeku {
+
+// Roles in the key map's order (also the order of the "KEY_*" bindings).
+enum class KeyRole : int { Up, Down, Left, Right, A, B, C, D, E, Start };
+inline constexpr int kKeyRoleCount = 10;
+inline constexpr uint16_t kIgnoredVirtualKey = 91;
+
+// Press counter values: 0 up, 1 fresh press nobody consumed, 2 consumed,
+// higher for key repeats.
+struct PressCounters {
+    std::array<int32_t, kKeyRoleCount> count{};
+    // Arm flags of the cursor modes and of double-press START.
+    bool armUp = false, armDown = false, armLeft = false, armRight = false, armStart = false;
+
+    int32_t& operator[](KeyRole role) { return count[static_cast<int>(role)]; }
+    int32_t operator[](KeyRole role) const { return count[static_cast<int>(role)]; }
+    void clearArms() { armUp = armDown = armLeft = armRight = armStart = false; }
+};
+
+struct KeyMap {
+    std::array<uint16_t, kKeyRoleCount> codes{};
+    std::array<uint16_t, kKeyRoleCount> defaults{};
+
+    uint16_t code(KeyRole role) const { return codes[static_cast<int>(role)]; }
+};
+
+// Defaults from the display's key list: directions, A, B, C and START; D and E none.
+KeyMap makeKeyMap(const GXKeyList& keys);
+
+// Applies one binding text ("UP", "KEY_B", "1b", ...) to a role. Texts shorter
+// than two characters are ignored; anything unresolvable restores the default.
+void bindKey(KeyMap& map, KeyRole role, std::string_view text);
+
+// Counts a key-down or releases a key-up on the roles bound to `virtualKey`.
+void keyEvent(const KeyMap& map, const SystemSettings& settings, PressCounters& counters,
+              uint16_t virtualKey, bool down);
+
+}  // namespace zeku

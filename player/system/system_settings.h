@@ -1,0 +1,26 @@
+// The user's settings as the running player keeps them. Loaded from and
+// stored to "zeku.cfg"; these are the values a missing file gives.
+#pragma once
+
+#include <cstdint>
+
+namespace zeku {
+
+struct SystemSettings {
+    int32_t keyCenterAction = 1;  // KEY_CEN_CTRL: 1 opens the menu from START
+    int32_t messageSpeed = 1;
+    int32_t transMode = 0;
+    int32_t readSkip = 0;
+    int32_t lockSkip = 0;  // LOCK_SKIP: a left press latches skipping
+    int32_t messageShadow = 0;
+    int32_t displayFreeMode = 0;
+    int32_t pcm = 1;
+    int32_t sePlay = 1;
+    int32_t cursorMode = 0;    // KET_CUR_MODE 0..4
+    int32_t doublePress = 0;   // KET_DOUBLE_CLICK
+    int32_t masterVolume = 100;
+    int32_t seVolume = 100;
+    int32_t musicVolume = 100;
+};
+
+}  // namespace zeku

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The main job: installs what is missing, builds, and plays. With a display
+# the sigmarion3 player opens its window; without one it plays headless for
+# a few seconds of game time and says where the screenshots are.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+bash scripts/build.sh release
+
+bin=build/release/platform/main
+game=build/game
+mkdir -p "$game/data"
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "Starting ZekuPlayerHPC (close the window to quit; F11 toggles full screen)."
+  exec "$bin/ZekuPlayerHPC" --root "$game"
+fi
+
+out=build/screenshots
+mkdir -p "$out"
+echo "No display: playing headless for 300 frames (4.8 s of game time)."
+for player in ZekuPlayerHPC ZekuPlayerPPC; do
+  "$bin/$player" --headless --root "$game" --frames 300 \
+    --screenshot "1:$out/${player}-first.png" --screenshot "300:$out/${player}-last.png"
+done
+echo "Screenshots are in $(cd "$out" && pwd)."

@@ -1,0 +1,83 @@
+// Command-line options and the scripted-input format.
+#include <gtest/gtest.h>
+
+#include "player/shell/run_options.h"
+#include "player/shell/scripted_input.h"
+
+namespace zeku {
+namespace {
+
+bool parse(std::vector<const char*> args, RunOptions& options, std::string& error) {
+    args.insert(args.begin(), "player");
+    return parseRunOptions(static_cast<int>(args.size()), args.data(), options, error);
+}
+
+TEST(RunOptions, NoneIsANormalStart) {
+    RunOptions o;
+    std::string error;
+    ASSERT_TRUE(parse({}, o, error));
+    EXPECT_FALSE(o.headless);
+    EXPECT_EQ(o.frames, 0);
+}
+
+TEST(RunOptions, HeadlessOptionsAndTheirErrors) {
+    RunOptions o;
+    std::string error;
+    ASSERT_TRUE(parse({"--headless", "--frames", "120", "--root", "/g", "--screenshot", "1:a.png",
+                       "--screenshot", "120:dir/b:c.png", "--portrait"},
+                      o, error));
+    EXPECT_TRUE(o.headless && o.portrait);
+    EXPECT_EQ(o.frames, 120);
+    EXPECT_EQ(o.root, "/g");
+    ASSERT_EQ(o.screenshots.size(), 2u);
+    EXPECT_EQ(o.screenshots[1].frame, 120);
+    EXPECT_EQ(o.screenshots[1].path, "dir/b:c.png");
+
+    for (std::vector<const char*> bad : std::vector<std::vector<const char*>>{
+             {"--frames"}, {"--frames", "12x"}, {"--frames", "-1"}, {"--screenshot", "a.png"},
+             {"--screenshot", "0:a.png"}, {"--screenshot", "5:"}, {"--bogus"}}) {
+        RunOptions r;
+        error.clear();
+        EXPECT_FALSE(parse(bad, r, error)) << bad[0];
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(ScriptedInput, EventsBecomeMessagesInFrameOrder) {
+    std::vector<TimedMessage> events;
+    std::string error;
+    ASSERT_TRUE(parseScriptedInput("# a comment\n"
+                                   "5 tap 10 20\n"
+                                   "3 key z   # letters name their key\n"
+                                   "3 keydown 0x26\r\n"
+                                   "\n"
+                                   "9 close\n",
+                                   events, error))
+        << error;
+    ASSERT_EQ(events.size(), 6u);
+    EXPECT_EQ(events[0].frame, 3);
+    EXPECT_EQ(events[0].message.code, kWmKeyDown);
+    EXPECT_EQ(events[0].message.wParam, 0x5Au);
+    EXPECT_EQ(events[1].message.wParam, 0x26u);
+    EXPECT_EQ(events[2].frame, 4);
+    EXPECT_EQ(events[2].message.code, kWmKeyUp);
+    EXPECT_EQ(events[3].message.code, kWmLButtonDown);
+    EXPECT_EQ(pointX(events[3].message.lParam), 10);
+    EXPECT_EQ(pointY(events[3].message.lParam), 20);
+    EXPECT_EQ(events[4].frame, 6);
+    EXPECT_EQ(events[5].message.code, kWmClose);
+}
+
+TEST(ScriptedInput, BadLinesAreNamed) {
+    std::vector<TimedMessage> events;
+    std::string error;
+    EXPECT_FALSE(parseScriptedInput("1 key z\n2 jump\n", events, error));
+    EXPECT_NE(error.find("line 2"), std::string::npos);
+    EXPECT_FALSE(parseScriptedInput("0 key z\n", events, error));
+    EXPECT_FALSE(parseScriptedInput("1 down 5\n", events, error));
+    EXPECT_FALSE(parseScriptedInput("1 key 0x1FF\n", events, error));
+    EXPECT_TRUE(events.empty());
+}
+
+}  // namespace
+}  // namespace zeku
