@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Engine-purity lint: common/, player/ and converter/ reach the host only
 # through platform/. Fails on host headers or host calls in engine code.
+# Usage: lint.sh [TREE] (default: the repository).
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "${1:-$(dirname "$0")/..}" || exit 2
 
 dirs=()
 for d in common player converter; do [ -d "$d" ] && dirs+=("$d"); done

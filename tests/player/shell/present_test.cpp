@@ -23,7 +23,8 @@ ScreenSurface gradient(int w, int h) {
     ScreenSurface s;
     s.create(w, h);
     for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) setPixel(s, x, y, x * 7, (x + y) * 3, y * 5);
+        for (int x = 0; x < w; ++x)
+            setPixel(s, x, y, x * 7, (x + y) * 3, y * 5);
     }
     return s;
 }
@@ -33,6 +34,30 @@ TEST(Present, PackingDropsTheLowBits) {
     EXPECT_EQ(packRgb565(0x00, 0x00, 0xFF), kRed);
     EXPECT_EQ(packRgb565(0x07, 0x03, 0x07), 0x0000);
     EXPECT_EQ(packRgb565(0x08, 0x04, 0x08), 0x0821);
+}
+
+TEST(Present, EveryRunLengthConvertsEveryPixelExactly) {
+    // Runs of every length around the 16-pixel vector step, at odd offsets.
+    ScreenSurface s;
+    s.create(64, 4);
+    uint32_t seed = 7;
+    for (int i = 0; i < 64 * 4 * 3; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        s.pixels()[i] = static_cast<uint8_t>(seed >> 24);
+    }
+    MemoryPanelDisplay panel(64, 4);
+    panel.open(64, 4);
+    for (int left = 0; left < 3; ++left) {
+        for (int right = left + 1; right <= 64; ++right) {
+            const ScreenRect r{left, 1, right, 2};
+            presentScreen(s, panel.beginDraw(), panel.properties(), &r, left, 1, nullptr);
+            for (int x = left; x < right; ++x) {
+                const uint8_t* px = s.pixel(x, 1);
+                ASSERT_EQ(panel.devicePixel(x, 1), packRgb565(px[0], px[1], px[2]))
+                    << left << ".." << right;
+            }
+        }
+    }
 }
 
 TEST(Present, WindowEmulationShowsThePictureUnturned) {
@@ -65,7 +90,8 @@ TEST(Present, APartialPresentShowsOnlyItsRectangles) {
     ScreenSurface s;
     s.create(320, 240);
     for (int y = 0; y < 240; ++y) {
-        for (int x = 0; x < 320; ++x) setPixel(s, x, y, 255, 255, 255);
+        for (int x = 0; x < 320; ++x)
+            setPixel(s, x, y, 255, 255, 255);
     }
     const GXDisplayProperties p = display.properties();
     uint8_t* base = display.beginDraw();
@@ -92,7 +118,7 @@ TEST(Present, PortraitPanelTurnsThePicture) {
     setPixel(s, 0, 0, 255, 0, 0);
     setPixel(s, 639, 479, 0, 0, 255);
     presentScreen(s, panel.beginDraw(), p, nullptr, 0, 0, nullptr);
-    EXPECT_EQ(panel.devicePixel(0, 639), kRed);     // game (0, 0)
+    EXPECT_EQ(panel.devicePixel(0, 639), kRed);    // game (0, 0)
     EXPECT_EQ(panel.devicePixel(479, 0), 0x001F);  // game (639, 479)
     const uint8_t* px = s.pixel(100, 50);
     EXPECT_EQ(panel.devicePixel(50, 639 - 100), packRgb565(px[0], px[1], px[2]));
@@ -152,7 +178,8 @@ TEST(Present, ShakenSourceOutsideTheSurfaceIsBlackAndRectsAreClipped) {
     ScreenSurface s;
     s.create(640, 480);
     for (int y = 0; y < 480; ++y) {
-        for (int x = 0; x < 640; ++x) setPixel(s, x, y, 255, 255, 255);
+        for (int x = 0; x < 640; ++x)
+            setPixel(s, x, y, 255, 255, 255);
     }
     const ScreenRect whole{0, 0, 640, 480};
     presentScreen(s, panel.beginDraw(), panel.properties(), &whole, 6, -4, nullptr);
