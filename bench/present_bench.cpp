@@ -24,9 +24,9 @@ ScreenSurface noisySurface(int w, int h) {
 
 void reportPixels(benchmark::State& state, int64_t pixelsPerIteration) {
     state.SetItemsProcessed(state.iterations() * pixelsPerIteration);
-    state.counters["ns/pixel"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * pixelsPerIteration),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns/pixel"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * pixelsPerIteration),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 template <typename Display>
@@ -60,14 +60,17 @@ void BM_PresentDirtyRects640x480(benchmark::State& state) {
     d.open(640, 480);
     ScreenSurface s = noisySurface(640, 480);
     std::vector<ScreenRect> rects;
-    for (int i = 0; i < 12; ++i) rects.push_back({40 + i * 24, 380, 64 + i * 24, 404});
+    for (int i = 0; i < 12; ++i)
+        rects.push_back({40 + i * 24, 380, 64 + i * 24, 404});
     rects.push_back({400, 60, 600, 360});
     int64_t pixels = 0;
-    for (const ScreenRect& r : rects) pixels += int64_t{r.right - r.left} * (r.bottom - r.top);
+    for (const ScreenRect& r : rects)
+        pixels += int64_t{r.right - r.left} * (r.bottom - r.top);
     const GXDisplayProperties p = d.properties();
     for (auto _ : state) {
         uint8_t* base = d.beginDraw();
-        for (const ScreenRect& r : rects) presentScreen(s, base, p, &r, r.left, r.top, nullptr);
+        for (const ScreenRect& r : rects)
+            presentScreen(s, base, p, &r, r.left, r.top, nullptr);
         benchmark::ClobberMemory();
     }
     reportPixels(state, pixels);

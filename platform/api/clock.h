@@ -7,7 +7,7 @@
 namespace zeku {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Milliseconds since some fixed start; wraps like a 32-bit tick count.
     virtual uint32_t nowMs() = 0;

@@ -47,7 +47,7 @@ struct DeviceTraits {
 };
 
 class DisplayBackEnd {
-public:
+  public:
     virtual ~DisplayBackEnd() = default;
 
     // Opens the display for a window whose client area has the given size.

@@ -9,14 +9,14 @@
 namespace zeku {
 
 struct WindowSpec {
-    int clientWidth = 0;   // logical screen size: the client area is exactly this
+    int clientWidth = 0;  // logical screen size: the client area is exactly this
     int clientHeight = 0;
     bool fullScreen = false;
     bool topmost = false;
 };
 
 class HostWindow {
-public:
+  public:
     virtual ~HostWindow() = default;
 
     virtual bool create(const WindowSpec& spec) = 0;

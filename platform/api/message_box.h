@@ -7,7 +7,7 @@
 namespace zeku {
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     virtual void show(std::string_view sjisText, std::string_view sjisCaption) = 0;
 };

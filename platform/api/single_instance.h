@@ -8,7 +8,7 @@
 namespace zeku {
 
 class InstanceLock {
-public:
+  public:
     virtual ~InstanceLock() = default;
     // True once for each "come to the front" request from a later start.
     virtual bool raiseRequested() = 0;

@@ -26,8 +26,8 @@ enum : uint16_t {
     kDown = 0x28,
     kInsert = 0x2D,
     kDelete = 0x2E,
-    k0 = 0x30,  // '0'..'9' are 0x30..0x39
-    kA = 0x41,  // 'A'..'Z' are 0x41..0x5A
+    k0 = 0x30,        // '0'..'9' are 0x30..0x39
+    kA = 0x41,        // 'A'..'Z' are 0x41..0x5A
     kLeftWin = 0x5B,  // 91: the player ignores it
     kNumpad0 = 0x60,  // numpad 0..9 are 0x60..0x69
     kMultiply = 0x6A,

@@ -13,7 +13,9 @@ bool HeadlessWindow::create(const WindowSpec& spec) {
     return true;
 }
 
-void HeadlessWindow::setTitle(std::string_view sjisTitle) { titleUtf8_ = sjisToUtf8(sjisTitle); }
+void HeadlessWindow::setTitle(std::string_view sjisTitle) {
+    titleUtf8_ = sjisToUtf8(sjisTitle);
+}
 
 bool HeadlessWindow::peekMessage(Message& out) {
     if (queue_.empty()) return false;

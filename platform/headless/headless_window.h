@@ -10,7 +10,7 @@
 namespace zeku {
 
 class HeadlessWindow final : public HostWindow {
-public:
+  public:
     bool create(const WindowSpec& spec) override;
     void destroy() override { exists_ = false; }
     bool exists() const override { return exists_; }
@@ -26,7 +26,7 @@ public:
     bool shown() const { return shown_; }
     int raiseCount() const { return raiseCount_; }
 
-private:
+  private:
     WindowSpec spec_;
     bool exists_ = false;
     bool shown_ = false;

@@ -51,7 +51,9 @@ void MemoryGdiDisplay::close() {
     window_.clear();
 }
 
-GXKeyList MemoryGdiDisplay::defaultKeys() const { return windowKeys(); }
+GXKeyList MemoryGdiDisplay::defaultKeys() const {
+    return windowKeys();
+}
 
 GXDisplayProperties MemoryGdiDisplay::properties() const {
     GXDisplayProperties p;
@@ -111,7 +113,9 @@ bool MemoryPanelDisplay::open(int, int) {
     return true;
 }
 
-void MemoryPanelDisplay::close() { frame_.clear(); }
+void MemoryPanelDisplay::close() {
+    frame_.clear();
+}
 
 GXKeyList MemoryPanelDisplay::defaultKeys() const {
     GXKeyList keys = windowKeys();

@@ -13,7 +13,7 @@ namespace zeku {
 // The sigmarion3 arrangement: a bottom-up RGB565 DIB of the client size, and
 // a separate "window" that changes only where a rectangle is shown.
 class MemoryGdiDisplay final : public DisplayBackEnd {
-public:
+  public:
     bool open(int clientWidth, int clientHeight) override;
     void close() override;
     bool openInput() override { return true; }
@@ -29,12 +29,14 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     // The window's pixel at client (x, y), as last shown.
-    uint16_t windowPixel(int x, int y) const { return window_[static_cast<size_t>(y) * width_ + x]; }
+    uint16_t windowPixel(int x, int y) const {
+        return window_[static_cast<size_t>(y) * width_ + x];
+    }
     // Every rectangle shown so far (whole-window shows as the full rectangle).
     const std::vector<ScreenRect>& shownRects() const { return shown_; }
     void forgetShownRects() { shown_.clear(); }
 
-private:
+  private:
     void copyToWindow(const ScreenRect& rect);
 
     int width_ = 0;
@@ -49,7 +51,7 @@ private:
 // A device's raw frame buffer: xPixels by yPixels, top-down, writes visible at
 // once. Taller than wide it is a portrait panel and the present turns the game.
 class MemoryPanelDisplay final : public DisplayBackEnd {
-public:
+  public:
     MemoryPanelDisplay(int xPixels, int yPixels);
 
     bool open(int clientWidth, int clientHeight) override;
@@ -66,9 +68,11 @@ public:
 
     int xPixels() const { return xPixels_; }
     int yPixels() const { return yPixels_; }
-    uint16_t devicePixel(int x, int y) const { return frame_[static_cast<size_t>(y) * xPixels_ + x]; }
+    uint16_t devicePixel(int x, int y) const {
+        return frame_[static_cast<size_t>(y) * xPixels_ + x];
+    }
 
-private:
+  private:
     size_t originOffset() const;
 
     int xPixels_;

@@ -6,7 +6,7 @@
 namespace zeku {
 
 class StderrMessageBoxes final : public MessageBoxes {
-public:
+  public:
     void show(std::string_view sjisText, std::string_view sjisCaption) override;
 };
 

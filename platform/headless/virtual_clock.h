@@ -7,13 +7,13 @@
 namespace zeku {
 
 class VirtualClock final : public Clock {
-public:
+  public:
     explicit VirtualClock(uint32_t startMs = 1000) : nowMs_(startMs) {}
     uint32_t nowMs() override { return nowMs_; }
     void sleepMs(uint32_t ms) override { nowMs_ += ms; }
     void advance(uint32_t ms) { nowMs_ += ms; }
 
-private:
+  private:
     uint32_t nowMs_;
 };
 

@@ -26,7 +26,9 @@ void HeadlessDriver::deliverUpTo(int frame) {
     }
 }
 
-void HeadlessDriver::started() { deliverUpTo(1); }
+void HeadlessDriver::started() {
+    deliverUpTo(1);
+}
 
 void HeadlessDriver::frameDone(int frame) {
     for (const ScreenshotRequest& shot : screenshots_) {

@@ -15,7 +15,7 @@
 namespace zeku {
 
 class HeadlessDriver final : public FrameObserver {
-public:
+  public:
     HeadlessDriver(HostWindow& window, const DisplayBackEnd& display, int screenWidth,
                    int screenHeight, const RunOptions& options, std::vector<TimedMessage> input);
 
@@ -26,7 +26,7 @@ public:
     bool ok() const { return ok_; }
     const std::vector<std::string>& written() const { return written_; }
 
-private:
+  private:
     void deliverUpTo(int frame);
     void takeScreenshot(const std::string& path);
 

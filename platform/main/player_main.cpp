@@ -99,8 +99,8 @@ int main(int argc, char** argv) {
         clock = std::make_unique<zeku::MonotonicClock>();
     }
 
-    zeku::HeadlessDriver driver(*window, *display, kBuild.screenWidth, kBuild.screenHeight,
-                                options, std::move(input));
+    zeku::HeadlessDriver driver(*window, *display, kBuild.screenWidth, kBuild.screenHeight, options,
+                                std::move(input));
     zeku::PlatformServices services{*window, *display, *clock, *boxes, instance.get()};
     zeku::PlayerRunOptions runOptions;
     runOptions.programFolder = folder;

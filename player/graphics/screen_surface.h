@@ -9,7 +9,7 @@
 namespace zeku {
 
 class ScreenSurface {
-public:
+  public:
     // False (and no pixels) when the size is unusable or memory is short.
     bool create(int width, int height);
 
@@ -20,12 +20,14 @@ public:
     int rowBytes() const { return width_ * 3; }
     uint8_t* pixels() { return pixels_.data(); }
     const uint8_t* pixels() const { return pixels_.data(); }
-    uint8_t* pixel(int x, int y) { return pixels_.data() + (static_cast<size_t>(y) * width_ + x) * 3; }
+    uint8_t* pixel(int x, int y) {
+        return pixels_.data() + (static_cast<size_t>(y) * width_ + x) * 3;
+    }
     const uint8_t* pixel(int x, int y) const {
         return pixels_.data() + (static_cast<size_t>(y) * width_ + x) * 3;
     }
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     std::vector<uint8_t> pixels_;

@@ -9,7 +9,7 @@
 namespace zeku {
 
 class UpdateList {
-public:
+  public:
     void setClip(int width, int height) {
         clipWidth_ = width;
         clipHeight_ = height;
@@ -26,7 +26,7 @@ public:
     bool empty() const { return rects_.empty(); }
     const std::vector<ScreenRect>& rects() const { return rects_; }
 
-private:
+  private:
     int clipWidth_ = 320;
     int clipHeight_ = 240;
     std::vector<ScreenRect> rects_;

@@ -5,7 +5,9 @@
 namespace zeku {
 namespace {
 
-bool reached(uint32_t now, uint32_t when) { return static_cast<int32_t>(now - when) >= 0; }
+bool reached(uint32_t now, uint32_t when) {
+    return static_cast<int32_t>(now - when) >= 0;
+}
 
 }  // namespace
 

@@ -30,13 +30,15 @@ intptr_t GameWindow::handleMessage(const Message& message) {
         case kWmLButtonDown: {
             input_.buttonDownEvent = true;
             input_.buttonHeld = true;
-            const GamePoint p = mapPointer(pointerMap_, pointX(message.lParam), pointY(message.lParam));
+            const GamePoint p =
+                mapPointer(pointerMap_, pointX(message.lParam), pointY(message.lParam));
             input_.pointerX = p.x;
             input_.pointerY = p.y;
             return 0;
         }
         case kWmMouseMove: {
-            const GamePoint p = mapPointer(pointerMap_, pointX(message.lParam), pointY(message.lParam));
+            const GamePoint p =
+                mapPointer(pointerMap_, pointX(message.lParam), pointY(message.lParam));
             input_.pointerX = p.x;
             input_.pointerY = p.y;
             return 0;

@@ -15,7 +15,7 @@
 namespace zeku {
 
 class GameWindow : public WindowBase {
-public:
+  public:
     GameWindow(const BuildConstants& build, PlatformServices& platform,
                const std::string& programFolder);
 
@@ -33,7 +33,7 @@ public:
     const GXDisplayProperties& displayProperties() const { return displayProps_; }
     const PointerMap& pointerMap() const { return pointerMap_; }
 
-protected:
+  protected:
     KeyMap keyMap_;
     InputState input_;
     ScreenSurface screen_;

@@ -20,7 +20,7 @@ struct PlatformServices {
 
 // Called by the frame loop, for tools and tests that watch a run.
 class FrameObserver {
-public:
+  public:
     virtual ~FrameObserver() = default;
     // Before the first frame step.
     virtual void started() {}

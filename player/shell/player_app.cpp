@@ -32,7 +32,9 @@ intptr_t PlayerApp::handleMessage(const Message& message) {
     }
 }
 
-void PlayerApp::startFrameClock() { zeku::startFrameClock(frameClock_, platform_.clock.nowMs(), 16); }
+void PlayerApp::startFrameClock() {
+    zeku::startFrameClock(frameClock_, platform_.clock.nowMs(), 16);
+}
 
 void PlayerApp::presentWholeScreen() {
     if (!screen_.hasPixels()) return;

@@ -9,7 +9,7 @@
 namespace zeku {
 
 class PlayerApp : public ScriptHost {
-public:
+  public:
     PlayerApp(const BuildConstants& build, PlatformServices& platform,
               const std::string& programFolder, FrameObserver* observer);
 
@@ -31,7 +31,7 @@ public:
         shakeY_ = y;
     }
 
-private:
+  private:
     void presentWholeScreen();
     void presentChanges();
     void idleSleep();

@@ -21,8 +21,8 @@ constexpr char kDisplayFailed[] =
 
 int runPlayer(const BuildConstants& build, PlatformServices& platform,
               const PlayerRunOptions& options) {
-    auto app = std::make_unique<PlayerApp>(build, platform, options.programFolder,
-                                           options.observer);
+    auto app =
+        std::make_unique<PlayerApp>(build, platform, options.programFolder, options.observer);
     if (!app->screen().hasPixels()) return kStartupFailedExitCode;
 
     if (!app->createWindow()) {

@@ -7,9 +7,9 @@
 namespace zeku {
 
 struct PointerMap {
-    bool vgaGame = false;     // the logical screen is at least 640 wide
-    bool vgaDevice = true;    // the device reports VGA-sized coordinates
-    bool landscape = true;    // the frame buffer needs no turning
+    bool vgaGame = false;   // the logical screen is at least 640 wide
+    bool vgaDevice = true;  // the device reports VGA-sized coordinates
+    bool landscape = true;  // the frame buffer needs no turning
 };
 
 PointerMap makePointerMap(int screenWidth, const DeviceTraits& traits);

@@ -13,11 +13,11 @@ struct ScreenshotRequest {
 };
 
 struct RunOptions {
-    bool headless = false;   // memory back end and virtual clock
-    bool portrait = false;   // present on a portrait panel
-    int frames = 0;          // stop after this many frames (0: run until closed)
-    std::string root;        // stands in for the program folder
-    std::string inputPath;   // scripted input
+    bool headless = false;  // memory back end and virtual clock
+    bool portrait = false;  // present on a portrait panel
+    int frames = 0;         // stop after this many frames (0: run until closed)
+    std::string root;       // stands in for the program folder
+    std::string inputPath;  // scripted input
     std::vector<ScreenshotRequest> screenshots;
     bool help = false;
 };

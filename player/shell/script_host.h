@@ -7,12 +7,12 @@
 namespace zeku {
 
 class ScriptHost : public GameWindow {
-public:
+  public:
     using GameWindow::GameWindow;
 
     ScriptEngine& script() { return script_; }
 
-protected:
+  protected:
     ScriptEngine script_;
 };
 

@@ -12,9 +12,11 @@ std::vector<std::string_view> words(std::string_view line) {
     std::vector<std::string_view> out;
     size_t i = 0;
     while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r'))
+            ++i;
         const size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') ++i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r')
+            ++i;
         if (i > start) out.push_back(line.substr(start, i - start));
     }
     return out;
@@ -80,7 +82,8 @@ bool parseScriptedInput(std::string_view text, std::vector<TimedMessage>& out, s
                 return fail("expected X Y client coordinates");
             }
             const intptr_t point = packPoint(x, y);
-            if (kind == "down" || kind == "tap") events.push_back({frame, {kWmLButtonDown, 0, point}});
+            if (kind == "down" || kind == "tap")
+                events.push_back({frame, {kWmLButtonDown, 0, point}});
             if (kind == "move") events.push_back({frame, {kWmMouseMove, 0, point}});
             if (kind == "up") events.push_back({frame, {kWmLButtonUp, 0, point}});
             if (kind == "tap") events.push_back({frame + 1, {kWmLButtonUp, 0, point}});
@@ -91,8 +94,9 @@ bool parseScriptedInput(std::string_view text, std::vector<TimedMessage>& out, s
             return fail("unknown event (keydown, keyup, key, down, move, up, tap, close)");
         }
     }
-    std::stable_sort(events.begin(), events.end(),
-                     [](const TimedMessage& a, const TimedMessage& b) { return a.frame < b.frame; });
+    std::stable_sort(
+        events.begin(), events.end(),
+        [](const TimedMessage& a, const TimedMessage& b) { return a.frame < b.frame; });
     out = std::move(events);
     return true;
 }

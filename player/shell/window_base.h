@@ -12,7 +12,7 @@
 namespace zeku {
 
 class WindowBase {
-public:
+  public:
     WindowBase(const BuildConstants& build, PlatformServices& platform);
     virtual ~WindowBase();
     WindowBase(const WindowBase&) = delete;
@@ -33,7 +33,7 @@ public:
     PlatformServices& platform() { return platform_; }
     bool windowExists() const { return platform_.window.exists(); }
 
-protected:
+  protected:
     const BuildConstants& build_;
     PlatformServices& platform_;
     std::string title_;

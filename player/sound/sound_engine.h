@@ -7,7 +7,7 @@
 namespace zeku {
 
 class SoundEngine {
-public:
+  public:
     // Milliseconds played in a slot, or -1 when nothing plays there.
     int32_t playingPositionMs(int slot) const {
         (void)slot;

@@ -30,11 +30,16 @@ bool isDirection(KeyRole role) {
 
 bool& armFlag(PressCounters& c, KeyRole role) {
     switch (role) {
-        case KeyRole::Up: return c.armUp;
-        case KeyRole::Down: return c.armDown;
-        case KeyRole::Left: return c.armLeft;
-        case KeyRole::Right: return c.armRight;
-        default: return c.armStart;
+        case KeyRole::Up:
+            return c.armUp;
+        case KeyRole::Down:
+            return c.armDown;
+        case KeyRole::Left:
+            return c.armLeft;
+        case KeyRole::Right:
+            return c.armRight;
+        default:
+            return c.armStart;
     }
 }
 

@@ -5,13 +5,13 @@
 namespace zeku {
 
 class SystemMenu {
-public:
+  public:
     bool isOpen() const { return open_; }
     // Opens the menu unless it is open already; true when it opened now.
     bool openMenu() { return false; }
     void close() { open_ = false; }
 
-private:
+  private:
     bool open_ = false;
 };
 

@@ -16,8 +16,8 @@ struct SystemSettings {
     int32_t displayFreeMode = 0;
     int32_t pcm = 1;
     int32_t sePlay = 1;
-    int32_t cursorMode = 0;    // KET_CUR_MODE 0..4
-    int32_t doublePress = 0;   // KET_DOUBLE_CLICK
+    int32_t cursorMode = 0;   // KET_CUR_MODE 0..4
+    int32_t doublePress = 0;  // KET_DOUBLE_CLICK
     int32_t masterVolume = 100;
     int32_t seVolume = 100;
     int32_t musicVolume = 100;

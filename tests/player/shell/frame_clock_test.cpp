@@ -31,11 +31,13 @@ TEST(FrameClock, AStallGivesOneTickNotSeveral) {
 TEST(FrameClock, FramesPerSecondCountsTheDrop) {
     FrameClock clock;
     startFrameClock(clock, 0, 16);
-    for (uint32_t t = 16; t < 1000; t += 16) pollFrameClock(clock, t);
+    for (uint32_t t = 16; t < 1000; t += 16)
+        pollFrameClock(clock, t);
     pollFrameClock(clock, 1000);
     EXPECT_EQ(clock.framesPerSecond, 62);
     // A second with a half-second stall in it.
-    for (uint32_t t = 1008; t < 1500; t += 16) pollFrameClock(clock, t);
+    for (uint32_t t = 1008; t < 1500; t += 16)
+        pollFrameClock(clock, t);
     pollFrameClock(clock, 2000);
     EXPECT_LT(clock.framesPerSecond, 40);
     // A stall over several seconds reports a second without frames.

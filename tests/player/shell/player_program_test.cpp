@@ -85,7 +85,8 @@ TEST(PlayerProgram, BadCommandLinesFailWithAMessage) {
     std::string line;
     std::getline(in, line);
     EXPECT_NE(line.find("--frames"), std::string::npos) << line;
-    EXPECT_EQ(run(std::string(ZEKU_PLAYER_HPC) + " --headless --input /nonexistent 2>/dev/null"), 2);
+    EXPECT_EQ(run(std::string(ZEKU_PLAYER_HPC) + " --headless --input /nonexistent 2>/dev/null"),
+              2);
     EXPECT_EQ(run(std::string(ZEKU_PLAYER_HPC) + " --help >/dev/null"), 0);
     // A screenshot that cannot be written is a failed run.
     EXPECT_EQ(run(std::string(ZEKU_PLAYER_HPC) +

@@ -33,9 +33,14 @@ TEST(RunOptions, HeadlessOptionsAndTheirErrors) {
     EXPECT_EQ(o.screenshots[1].frame, 120);
     EXPECT_EQ(o.screenshots[1].path, "dir/b:c.png");
 
-    for (std::vector<const char*> bad : std::vector<std::vector<const char*>>{
-             {"--frames"}, {"--frames", "12x"}, {"--frames", "-1"}, {"--screenshot", "a.png"},
-             {"--screenshot", "0:a.png"}, {"--screenshot", "5:"}, {"--bogus"}}) {
+    for (std::vector<const char*> bad :
+         std::vector<std::vector<const char*>>{{"--frames"},
+                                               {"--frames", "12x"},
+                                               {"--frames", "-1"},
+                                               {"--screenshot", "a.png"},
+                                               {"--screenshot", "0:a.png"},
+                                               {"--screenshot", "5:"},
+                                               {"--bogus"}}) {
         RunOptions r;
         error.clear();
         EXPECT_FALSE(parse(bad, r, error)) << bad[0];
@@ -46,13 +51,14 @@ TEST(RunOptions, HeadlessOptionsAndTheirErrors) {
 TEST(ScriptedInput, EventsBecomeMessagesInFrameOrder) {
     std::vector<TimedMessage> events;
     std::string error;
-    ASSERT_TRUE(parseScriptedInput("# a comment\n"
-                                   "5 tap 10 20\n"
-                                   "3 key z   # letters name their key\n"
-                                   "3 keydown 0x26\r\n"
-                                   "\n"
-                                   "9 close\n",
-                                   events, error))
+    ASSERT_TRUE(
+        parseScriptedInput("# a comment\n"
+                           "5 tap 10 20\n"
+                           "3 key z   # letters name their key\n"
+                           "3 keydown 0x26\r\n"
+                           "\n"
+                           "9 close\n",
+                           events, error))
         << error;
     ASSERT_EQ(events.size(), 6u);
     EXPECT_EQ(events[0].frame, 3);

@@ -62,7 +62,8 @@ TEST(KeyMap, CountersGrowWithRepeatsAndDropOnKeyUp) {
     keyEvent(k.map, k.settings, k.counters, 0x5A, false);
     EXPECT_EQ(k.counters[KeyRole::A], 0);
     keyEvent(k.map, k.settings, k.counters, kIgnoredVirtualKey, true);
-    for (int32_t c : k.counters.count) EXPECT_EQ(c, 0);
+    for (int32_t c : k.counters.count)
+        EXPECT_EQ(c, 0);
 }
 
 TEST(KeyMap, FullSuppressionNeedsASecondPressPerDirection) {
