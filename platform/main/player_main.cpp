@@ -8,6 +8,7 @@
 
 #include "platform/api/program_folder.h"
 #include "platform/api/single_instance.h"
+#include "platform/font/fontconfig_catalog.h"
 #include "platform/headless/headless_window.h"
 #include "platform/headless/memory_display.h"
 #include "platform/headless/stderr_message_box.h"
@@ -101,7 +102,8 @@ int main(int argc, char** argv) {
 
     zeku::HeadlessDriver driver(*window, *display, kBuild.screenWidth, kBuild.screenHeight, options,
                                 std::move(input));
-    zeku::PlatformServices services{*window, *display, *clock, *boxes, instance.get()};
+    zeku::FontconfigCatalog fonts;
+    zeku::PlatformServices services{*window, *display, *clock, *boxes, instance.get(), &fonts};
     zeku::PlayerRunOptions runOptions;
     runOptions.programFolder = folder;
     runOptions.observer = &driver;

@@ -2,6 +2,8 @@
 // input; the frame step latches it at the next tick.
 #include "player/shell/game_window.h"
 
+#include "player/shell/font_list.h"
+
 namespace zeku {
 
 GameWindow::GameWindow(const BuildConstants& build, PlatformServices& platform,
@@ -15,6 +17,13 @@ GameWindow::GameWindow(const BuildConstants& build, PlatformServices& platform,
 void GameWindow::attachDisplay(const GXDisplayProperties& props, const DeviceTraits& traits) {
     displayProps_ = props;
     pointerMap_ = makePointerMap(build_.screenWidth, traits);
+}
+
+void GameWindow::buildFonts() {
+    std::vector<FontFamily> installed;
+    if (platform_.fonts != nullptr) installed = platform_.fonts->families();
+    // The preferred names come from the settings file.
+    fontList_ = buildFontList({}, installed);
 }
 
 intptr_t GameWindow::handleMessage(const Message& message) {

@@ -2,6 +2,9 @@
 // surface, sound, menu, paths, settings) and the key and stylus messages.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "player/graphics/screen_surface.h"
 #include "player/shell/input_state.h"
 #include "player/shell/path_table.h"
@@ -33,6 +36,10 @@ class GameWindow : public WindowBase {
     const GXDisplayProperties& displayProperties() const { return displayProps_; }
     const PointerMap& pointerMap() const { return pointerMap_; }
 
+    // The message fonts the menu offers, from the installed families.
+    void buildFonts();
+    const std::vector<std::string>& fontList() const { return fontList_; }
+
   protected:
     KeyMap keyMap_;
     InputState input_;
@@ -48,6 +55,7 @@ class GameWindow : public WindowBase {
     int effectVolume_ = 100;
     int musicVolume_ = 100;
     PathTable paths_;
+    std::vector<std::string> fontList_;
 };
 
 }  // namespace zeku

@@ -4,6 +4,7 @@
 
 #include "platform/api/clock.h"
 #include "platform/api/display_back_end.h"
+#include "platform/api/font_catalog.h"
 #include "platform/api/host_window.h"
 #include "platform/api/message_box.h"
 #include "platform/api/single_instance.h"
@@ -16,6 +17,7 @@ struct PlatformServices {
     Clock& clock;
     MessageBoxes& messageBoxes;
     InstanceLock* instance = nullptr;  // null when single-instance is not in force
+    FontCatalog* fonts = nullptr;      // null: no installed fonts are offered
 };
 
 // Called by the frame loop, for tools and tests that watch a run.

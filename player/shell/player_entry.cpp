@@ -41,6 +41,7 @@ int runPlayer(const BuildConstants& build, PlatformServices& platform,
     platform.window.show();
     app->dispatch(Message{kWmPaint, 0, 0});
 
+    app->buildFonts();
     app->startFrameClock();
     const int code = app->runMessageLoop();
 
