@@ -2,25 +2,14 @@
 // portrait-view properties a device would, so the present runs unchanged.
 #include "platform/headless/memory_display.h"
 
+#include "platform/api/frame_buffer_layouts.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
 
 namespace zeku {
 namespace {
-
-GXKeyList windowKeys() {
-    GXKeyList keys;
-    keys.vkUp.vkCode = 38;
-    keys.vkDown.vkCode = 40;
-    keys.vkLeft.vkCode = 37;
-    keys.vkRight.vkCode = 39;
-    keys.vkA.vkCode = 90;  // Z
-    keys.vkB.vkCode = 88;  // X
-    keys.vkC.vkCode = 67;  // C
-    keys.vkStart.vkCode = 0;
-    return keys;
-}
 
 // Reads game pixel (x, y) back through the present's address formula.
 uint16_t readGamePixel(const uint8_t* base, const GXDisplayProperties& p, int width, int x, int y) {
@@ -52,18 +41,11 @@ void MemoryGdiDisplay::close() {
 }
 
 GXKeyList MemoryGdiDisplay::defaultKeys() const {
-    return windowKeys();
+    return defaultKeyList(false);
 }
 
 GXDisplayProperties MemoryGdiDisplay::properties() const {
-    GXDisplayProperties p;
-    p.cxWidth = static_cast<uint32_t>(height_);
-    p.cyHeight = static_cast<uint32_t>(width_);
-    p.cbxPitch = -2 * width_;
-    p.cbyPitch = -2;
-    p.cBPP = 16;
-    p.ffFormat = kGxFormatDirect565;
-    return p;
+    return gdiEmulationProperties(width_, height_);
 }
 
 uint8_t* MemoryGdiDisplay::beginDraw() {
@@ -75,8 +57,7 @@ uint8_t* MemoryGdiDisplay::beginDraw() {
 }
 
 void MemoryGdiDisplay::copyToWindow(const ScreenRect& r) {
-    const ScreenRect c{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, width_),
-                       std::min(r.bottom, height_)};
+    const ScreenRect c = clipRect(r, width_, height_);
     if (c.left >= c.right || c.top >= c.bottom) return;
     for (int y = c.top; y < c.bottom; ++y) {
         const uint16_t* from = dib_.data() + static_cast<size_t>(height_ - 1 - y) * width_;
@@ -118,29 +99,11 @@ void MemoryPanelDisplay::close() {
 }
 
 GXKeyList MemoryPanelDisplay::defaultKeys() const {
-    GXKeyList keys = windowKeys();
-    keys.vkStart.vkCode = 0x0D;  // the device's action button
-    return keys;
+    return defaultKeyList(true);
 }
 
 GXDisplayProperties MemoryPanelDisplay::properties() const {
-    const int32_t xStride = 2;
-    const int32_t yStride = 2 * xPixels_;
-    GXDisplayProperties p;
-    if (xPixels_ <= yPixels_) {
-        p.cxWidth = static_cast<uint32_t>(xPixels_);
-        p.cyHeight = static_cast<uint32_t>(yPixels_);
-        p.cbxPitch = xStride;
-        p.cbyPitch = yStride;
-    } else {
-        p.cxWidth = static_cast<uint32_t>(yPixels_);
-        p.cyHeight = static_cast<uint32_t>(xPixels_);
-        p.cbxPitch = yStride;
-        p.cbyPitch = -xStride;
-    }
-    p.cBPP = 16;
-    p.ffFormat = kGxFormatDirect565;
-    return p;
+    return panelViewOf(packedPanel(xPixels_, yPixels_)).properties;
 }
 
 DeviceTraits MemoryPanelDisplay::traits() const {
@@ -151,8 +114,7 @@ DeviceTraits MemoryPanelDisplay::traits() const {
 }
 
 size_t MemoryPanelDisplay::originOffset() const {
-    // A landscape panel's portrait view starts at the end of its first row.
-    return xPixels_ <= yPixels_ ? 0 : static_cast<size_t>(xPixels_ - 1) * 2;
+    return static_cast<size_t>(panelViewOf(packedPanel(xPixels_, yPixels_)).drawOffset);
 }
 
 uint8_t* MemoryPanelDisplay::beginDraw() {

@@ -2,7 +2,10 @@
 // shown rectangles are copied into a texture and presented once per frame.
 #include "platform/sdl/sdl_display.h"
 
+#include <algorithm>
 #include <cstddef>
+
+#include "platform/api/frame_buffer_layouts.h"
 
 namespace zeku {
 
@@ -19,40 +22,24 @@ bool SdlGdiDisplay::open(int clientWidth, int clientHeight) {
     width_ = clientWidth;
     height_ = clientHeight;
     dib_.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_), 0);
+    shown_.assign(dib_.size(), 0);
     return true;
 }
 
 void SdlGdiDisplay::close() {
     screen_.close();
     dib_ = std::vector<uint16_t>();
+    shown_ = std::vector<uint16_t>();
     width_ = height_ = 0;
     drawing_ = shownAlready_ = false;
 }
 
 GXKeyList SdlGdiDisplay::defaultKeys() const {
-    GXKeyList keys;
-    keys.vkUp.vkCode = 38;
-    keys.vkDown.vkCode = 40;
-    keys.vkLeft.vkCode = 37;
-    keys.vkRight.vkCode = 39;
-    keys.vkA.vkCode = 90;  // Z
-    keys.vkB.vkCode = 88;  // X
-    keys.vkC.vkCode = 67;  // C
-    keys.vkStart.vkCode = 0;
-    return keys;
+    return defaultKeyList(false);
 }
 
 GXDisplayProperties SdlGdiDisplay::properties() const {
-    // Walking the portrait view's x steps up one DIB row and its y steps one
-    // pixel left, which puts the present's turned picture back upright.
-    GXDisplayProperties properties;
-    properties.cxWidth = static_cast<uint32_t>(height_);
-    properties.cyHeight = static_cast<uint32_t>(width_);
-    properties.cbxPitch = -2 * width_;
-    properties.cbyPitch = -2;
-    properties.cBPP = 16;
-    properties.ffFormat = kGxFormatDirect565;
-    return properties;
+    return gdiEmulationProperties(width_, height_);
 }
 
 uint8_t* SdlGdiDisplay::beginDraw() {
@@ -79,9 +66,22 @@ void SdlGdiDisplay::endDraw() {
 }
 
 void SdlGdiDisplay::upload(const ScreenRect* rect) {
-    ScreenRect whole{0, 0, width_, height_};
+    const ScreenRect whole{0, 0, width_, height_};
+    const ScreenRect r = clipRect(rect != nullptr ? *rect : whole, width_, height_);
     const uint16_t* topRow = dib_.data() + static_cast<ptrdiff_t>(height_ - 1) * width_;
-    screen_.upload(rect != nullptr ? *rect : whole, topRow, -static_cast<ptrdiff_t>(width_));
+    screen_.upload(r, topRow, -static_cast<ptrdiff_t>(width_));
+    // Keep what the window shows, top-down, for screenshots.
+    for (int y = r.top; y < r.bottom; ++y) {
+        const uint16_t* from = topRow - static_cast<ptrdiff_t>(y) * width_;
+        std::copy(from + r.left, from + r.right,
+                  shown_.data() + static_cast<size_t>(y) * width_ + r.left);
+    }
+}
+
+bool SdlGdiDisplay::captureShown(int width, int height, std::vector<uint16_t>& out) const {
+    if (width != width_ || height != height_ || shown_.empty()) return false;
+    out = shown_;
+    return true;
 }
 
 }  // namespace zeku

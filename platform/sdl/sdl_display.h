@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/api/display_back_end.h"
+#include "platform/api/frame_buffer_layouts.h"
 #include "platform/sdl/sdl_screen_texture.h"
 
 namespace zeku {
@@ -16,7 +17,7 @@ class SdlWindow;
 // Emulates GDI's DIB section: a bottom-up RGB565 buffer that the present
 // writes through a portrait view, shown rectangle by rectangle.
 class SdlGdiDisplay final : public DisplayBackEnd {
-public:
+  public:
     explicit SdlGdiDisplay(SdlWindow& window) : screen_(window) {}
 
     bool open(int clientWidth, int clientHeight) override;
@@ -29,44 +30,26 @@ public:
     uint8_t* beginDraw() override;
     void showRect(const ScreenRect* rect) override;
     void endDraw() override;
+    bool captureShown(int width, int height, std::vector<uint16_t>& out) const override;
 
-private:
+  private:
     // Copies a rectangle, or the whole DIB when null, into the texture.
     void upload(const ScreenRect* rect);
 
     SdlScreenTexture screen_;
-    std::vector<uint16_t> dib_;  // row 0 is the bottom screen row
+    std::vector<uint16_t> dib_;    // row 0 is the bottom screen row
+    std::vector<uint16_t> shown_;  // what the window shows, top-down
     int width_ = 0;
     int height_ = 0;
     bool drawing_ = false;
     bool shownAlready_ = false;
 };
 
-// What a display driver tells about its raw frame buffer.
-struct RawFrameBuffer {
-    uint32_t format = kGxFormatDirect565;
-    int32_t bitsPerPixel = 16;
-    int32_t xStride = 0;  // bytes between horizontally adjacent panel pixels
-    int32_t yStride = 0;  // bytes between vertically adjacent panel pixels
-    int32_t xPixels = 0;
-    int32_t yPixels = 0;
-};
-
-// The portrait view of a raw frame buffer: its properties, and where its
-// pixel (0, 0) lies as a byte offset from the frame's start.
-struct PanelView {
-    GXDisplayProperties properties;
-    ptrdiff_t drawOffset = 0;
-    bool landscape = false;
-};
-
-PanelView panelViewOf(const RawFrameBuffer& raw);
-
 // The device's raw frame buffer as a landscape panel of the window's logical
 // size. Writes count as shown at once; each end of drawing shows the rows
 // that changed since the last one.
 class SdlPanelDisplay final : public DisplayBackEnd {
-public:
+  public:
     explicit SdlPanelDisplay(SdlWindow& window) : screen_(window) {}
 
     bool open(int clientWidth, int clientHeight) override;
@@ -79,8 +62,9 @@ public:
     uint8_t* beginDraw() override;
     void showRect(const ScreenRect* rect) override;
     void endDraw() override;
+    bool captureShown(int width, int height, std::vector<uint16_t>& out) const override;
 
-private:
+  private:
     SdlScreenTexture screen_;
     std::vector<uint16_t> frame_;  // the panel, top-down
     std::vector<uint16_t> shown_;  // what the texture holds

@@ -7,30 +7,54 @@
 namespace zeku {
 namespace {
 
-// Windows codes the shared key list does not name.
-enum : uint16_t {
-    kCapital = 0x14,
-    kSnapshot = 0x2C,
-    kRightWin = 0x5C,
-    kApps = 0x5D,
-    kSeparator = 0x6C,
-    kNumLock = 0x90,
-    kScroll = 0x91,
-    kOem1 = 0xBA,  // ";" on US keyboards, ":" on Japanese ones
-    kOemPlus = 0xBB,
-    kOemComma = 0xBC,
-    kOemMinus = 0xBD,
-    kOemPeriod = 0xBE,
-    kOem2 = 0xBF,  // "/"
-    kOem3 = 0xC0,  // "`" on US keyboards, "@" on Japanese ones
-    kOem4 = 0xDB,  // "["
-    kOem5 = 0xDC,  // "\"
-    kOem6 = 0xDD,  // "]"
-    kOem7 = 0xDE,  // "'" on US keyboards, "^" on Japanese ones
-    kOem102 = 0xE2,
+struct KeyPair {
+    SDL_Keycode sdl;
+    uint16_t windows;
 };
 
-uint16_t offset(uint16_t base, SDL_Keycode key, SDL_Keycode first) {
+// Codes outside the ranges. Punctuation follows the US layout, plus the
+// unshifted keys a Japanese keyboard has in their place (":", "@", "^").
+// clang-format off
+constexpr KeyPair kKeyTable[] = {
+    {SDLK_RETURN, vk::kReturn}, {SDLK_RETURN2, vk::kReturn}, {SDLK_KP_ENTER, vk::kReturn},
+    {SDLK_ESCAPE, vk::kEscape}, {SDLK_SPACE, vk::kSpace}, {SDLK_BACKSPACE, vk::kBack},
+    {SDLK_TAB, vk::kTab}, {SDLK_LSHIFT, vk::kShift}, {SDLK_RSHIFT, vk::kShift},
+    {SDLK_LCTRL, vk::kControl}, {SDLK_RCTRL, vk::kControl}, {SDLK_LALT, vk::kMenu},
+    {SDLK_RALT, vk::kMenu}, {SDLK_PAUSE, vk::kPause}, {SDLK_CAPSLOCK, 0x14},
+    {SDLK_PAGEUP, vk::kPrior}, {SDLK_PAGEDOWN, vk::kNext}, {SDLK_END, vk::kEnd},
+    {SDLK_HOME, vk::kHome}, {SDLK_LEFT, vk::kLeft}, {SDLK_UP, vk::kUp}, {SDLK_RIGHT, vk::kRight},
+    {SDLK_DOWN, vk::kDown}, {SDLK_PRINTSCREEN, 0x2C}, {SDLK_INSERT, vk::kInsert},
+    {SDLK_DELETE, vk::kDelete}, {SDLK_LGUI, vk::kLeftWin}, {SDLK_RGUI, 0x5C},
+    {SDLK_APPLICATION, 0x5D}, {SDLK_KP_0, vk::kNumpad0}, {SDLK_KP_MULTIPLY, vk::kMultiply},
+    {SDLK_KP_PLUS, vk::kAdd}, {SDLK_KP_COMMA, 0x6C}, {SDLK_KP_MINUS, vk::kSubtract},
+    {SDLK_KP_PERIOD, vk::kDecimal}, {SDLK_KP_DIVIDE, vk::kDivide}, {SDLK_NUMLOCKCLEAR, 0x90},
+    {SDLK_SCROLLLOCK, 0x91}, {SDLK_SEMICOLON, 0xBA}, {SDLK_COLON, 0xBA}, {SDLK_EQUALS, 0xBB},
+    {SDLK_COMMA, 0xBC}, {SDLK_MINUS, 0xBD}, {SDLK_PERIOD, 0xBE}, {SDLK_SLASH, 0xBF},
+    {SDLK_BACKQUOTE, 0xC0}, {SDLK_AT, 0xC0}, {SDLK_LEFTBRACKET, 0xDB}, {SDLK_BACKSLASH, 0xDC},
+    {SDLK_RIGHTBRACKET, 0xDD}, {SDLK_QUOTE, 0xDE}, {SDLK_CARET, 0xDE},
+};
+// clang-format on
+
+struct ScanPair {
+    SDL_Scancode position;
+    SDL_Keycode us;
+};
+
+// The US layout's codes of the punctuation keys, by position.
+// clang-format off
+constexpr ScanPair kUsPunctuation[] = {
+    {SDL_SCANCODE_MINUS, SDLK_MINUS},                {SDL_SCANCODE_EQUALS, SDLK_EQUALS},
+    {SDL_SCANCODE_LEFTBRACKET, SDLK_LEFTBRACKET},    {SDL_SCANCODE_RIGHTBRACKET, SDLK_RIGHTBRACKET},
+    {SDL_SCANCODE_BACKSLASH, SDLK_BACKSLASH},        {SDL_SCANCODE_SEMICOLON, SDLK_SEMICOLON},
+    {SDL_SCANCODE_APOSTROPHE, SDLK_QUOTE},           {SDL_SCANCODE_GRAVE, SDLK_BACKQUOTE},
+    {SDL_SCANCODE_COMMA, SDLK_COMMA},                {SDL_SCANCODE_PERIOD, SDLK_PERIOD},
+    {SDL_SCANCODE_SLASH, SDLK_SLASH},
+};
+// clang-format on
+
+constexpr uint16_t kOem102 = 0xE2;  // the extra key beside left Shift
+
+uint16_t offset(int base, SDL_Keycode key, SDL_Keycode first) {
     return static_cast<uint16_t>(base + (key - first));
 }
 
@@ -38,67 +62,15 @@ uint16_t fromKeycode(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) return offset(vk::kA, key, SDLK_a);
     if (key >= SDLK_0 && key <= SDLK_9) return offset(vk::k0, key, SDLK_0);
     if (key >= SDLK_F1 && key <= SDLK_F12) return offset(vk::kF1, key, SDLK_F1);
+    // SDL numbers F13 onwards apart from F1-F12; Windows runs on.
     if (key >= SDLK_F13 && key <= SDLK_F24) return offset(vk::kF1 + 12, key, SDLK_F13);
     if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return offset(vk::kNumpad0 + 1, key, SDLK_KP_1);
-
-    switch (key) {
-        case SDLK_RETURN:
-        case SDLK_RETURN2:
-        case SDLK_KP_ENTER: return vk::kReturn;
-        case SDLK_ESCAPE: return vk::kEscape;
-        case SDLK_SPACE: return vk::kSpace;
-        case SDLK_BACKSPACE: return vk::kBack;
-        case SDLK_TAB: return vk::kTab;
-        case SDLK_LSHIFT:
-        case SDLK_RSHIFT: return vk::kShift;
-        case SDLK_LCTRL:
-        case SDLK_RCTRL: return vk::kControl;
-        case SDLK_LALT:
-        case SDLK_RALT: return vk::kMenu;
-        case SDLK_PAUSE: return vk::kPause;
-        case SDLK_CAPSLOCK: return kCapital;
-        case SDLK_PAGEUP: return vk::kPrior;
-        case SDLK_PAGEDOWN: return vk::kNext;
-        case SDLK_END: return vk::kEnd;
-        case SDLK_HOME: return vk::kHome;
-        case SDLK_LEFT: return vk::kLeft;
-        case SDLK_UP: return vk::kUp;
-        case SDLK_RIGHT: return vk::kRight;
-        case SDLK_DOWN: return vk::kDown;
-        case SDLK_PRINTSCREEN: return kSnapshot;
-        case SDLK_INSERT: return vk::kInsert;
-        case SDLK_DELETE: return vk::kDelete;
-        case SDLK_LGUI: return vk::kLeftWin;
-        case SDLK_RGUI: return kRightWin;
-        case SDLK_APPLICATION: return kApps;
-        case SDLK_KP_0: return vk::kNumpad0;
-        case SDLK_KP_MULTIPLY: return vk::kMultiply;
-        case SDLK_KP_PLUS: return vk::kAdd;
-        case SDLK_KP_COMMA: return kSeparator;
-        case SDLK_KP_MINUS: return vk::kSubtract;
-        case SDLK_KP_PERIOD: return vk::kDecimal;
-        case SDLK_KP_DIVIDE: return vk::kDivide;
-        case SDLK_NUMLOCKCLEAR: return kNumLock;
-        case SDLK_SCROLLLOCK: return kScroll;
-        case SDLK_SEMICOLON:
-        case SDLK_COLON: return kOem1;
-        case SDLK_EQUALS: return kOemPlus;
-        case SDLK_COMMA: return kOemComma;
-        case SDLK_MINUS: return kOemMinus;
-        case SDLK_PERIOD: return kOemPeriod;
-        case SDLK_SLASH: return kOem2;
-        case SDLK_BACKQUOTE:
-        case SDLK_AT: return kOem3;
-        case SDLK_LEFTBRACKET: return kOem4;
-        case SDLK_BACKSLASH: return kOem5;
-        case SDLK_RIGHTBRACKET: return kOem6;
-        case SDLK_QUOTE:
-        case SDLK_CARET: return kOem7;
-        default: return 0;
+    for (const KeyPair& pair : kKeyTable) {
+        if (pair.sdl == key) return pair.windows;
     }
+    return 0;
 }
 
-// The key code a US layout gives for the key at this position.
 SDL_Keycode usKeycode(SDL_Scancode scancode) {
     if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) {
         return SDLK_a + (scancode - SDL_SCANCODE_A);
@@ -106,21 +78,11 @@ SDL_Keycode usKeycode(SDL_Scancode scancode) {
     if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) {
         return SDLK_1 + (scancode - SDL_SCANCODE_1);
     }
-    switch (scancode) {
-        case SDL_SCANCODE_0: return SDLK_0;
-        case SDL_SCANCODE_MINUS: return SDLK_MINUS;
-        case SDL_SCANCODE_EQUALS: return SDLK_EQUALS;
-        case SDL_SCANCODE_LEFTBRACKET: return SDLK_LEFTBRACKET;
-        case SDL_SCANCODE_RIGHTBRACKET: return SDLK_RIGHTBRACKET;
-        case SDL_SCANCODE_BACKSLASH: return SDLK_BACKSLASH;
-        case SDL_SCANCODE_SEMICOLON: return SDLK_SEMICOLON;
-        case SDL_SCANCODE_APOSTROPHE: return SDLK_QUOTE;
-        case SDL_SCANCODE_GRAVE: return SDLK_BACKQUOTE;
-        case SDL_SCANCODE_COMMA: return SDLK_COMMA;
-        case SDL_SCANCODE_PERIOD: return SDLK_PERIOD;
-        case SDL_SCANCODE_SLASH: return SDLK_SLASH;
-        default: return SDL_SCANCODE_TO_KEYCODE(scancode);
+    if (scancode == SDL_SCANCODE_0) return SDLK_0;
+    for (const ScanPair& pair : kUsPunctuation) {
+        if (pair.position == scancode) return pair.us;
     }
+    return SDL_SCANCODE_TO_KEYCODE(scancode);
 }
 
 }  // namespace

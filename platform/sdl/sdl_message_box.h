@@ -7,7 +7,7 @@
 namespace zeku {
 
 class SdlMessageBoxes final : public MessageBoxes {
-public:
+  public:
     void show(std::string_view sjisText, std::string_view sjisCaption) override;
 };
 

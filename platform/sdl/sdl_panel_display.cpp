@@ -6,31 +6,6 @@
 
 namespace zeku {
 
-PanelView panelViewOf(const RawFrameBuffer& raw) {
-    PanelView view;
-    GXDisplayProperties& properties = view.properties;
-    if (raw.xPixels <= raw.yPixels) {
-        properties.cxWidth = static_cast<uint32_t>(raw.xPixels);
-        properties.cyHeight = static_cast<uint32_t>(raw.yPixels);
-        properties.cbxPitch = raw.xStride;
-        properties.cbyPitch = raw.yStride;
-        view.drawOffset = 0;
-        view.landscape = false;
-    } else {
-        // The portrait view of a landscape panel starts at the panel's top
-        // right pixel and walks down its rows and leftwards along them.
-        properties.cxWidth = static_cast<uint32_t>(raw.yPixels);
-        properties.cyHeight = static_cast<uint32_t>(raw.xPixels);
-        properties.cbxPitch = raw.yStride;
-        properties.cbyPitch = -raw.xStride;
-        view.drawOffset = static_cast<ptrdiff_t>(raw.xPixels - 1) * raw.xStride;
-        view.landscape = true;
-    }
-    properties.cBPP = raw.bitsPerPixel;
-    properties.ffFormat = raw.format;
-    return view;
-}
-
 bool SdlPanelDisplay::open(int clientWidth, int clientHeight) {
     close();
     if (clientWidth <= 0 || clientHeight <= 0) return false;
@@ -40,12 +15,7 @@ bool SdlPanelDisplay::open(int clientWidth, int clientHeight) {
     size_t pixels = static_cast<size_t>(width_) * static_cast<size_t>(height_);
     frame_.assign(pixels, 0);
     shown_.assign(pixels, 0);
-    RawFrameBuffer raw;
-    raw.xStride = 2;
-    raw.yStride = 2 * width_;
-    raw.xPixels = width_;
-    raw.yPixels = height_;
-    view_ = panelViewOf(raw);
+    view_ = panelViewOf(packedPanel(width_, height_));
     return true;
 }
 
@@ -59,16 +29,7 @@ void SdlPanelDisplay::close() {
 }
 
 GXKeyList SdlPanelDisplay::defaultKeys() const {
-    GXKeyList keys;
-    keys.vkUp.vkCode = 38;
-    keys.vkDown.vkCode = 40;
-    keys.vkLeft.vkCode = 37;
-    keys.vkRight.vkCode = 39;
-    keys.vkA.vkCode = 90;      // Z
-    keys.vkB.vkCode = 88;      // X
-    keys.vkC.vkCode = 67;      // C
-    keys.vkStart.vkCode = 13;  // Enter, the device's action button
-    return keys;
+    return defaultKeyList(true);
 }
 
 uint8_t* SdlPanelDisplay::beginDraw() {
@@ -107,6 +68,13 @@ void SdlPanelDisplay::endDraw() {
     if (forced_) screen_.markChanged();
     forced_ = false;
     screen_.presentIfChanged();
+}
+
+bool SdlPanelDisplay::captureShown(int width, int height, std::vector<uint16_t>& out) const {
+    // The panel is landscape and top-down: its rows are the game's rows.
+    if (width != width_ || height != height_ || shown_.empty()) return false;
+    out = shown_;
+    return true;
 }
 
 }  // namespace zeku

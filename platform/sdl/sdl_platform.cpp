@@ -8,7 +8,9 @@
 
 namespace zeku {
 
-std::unique_ptr<HostWindow> createSdlWindow() { return std::make_unique<SdlWindow>(); }
+std::unique_ptr<HostWindow> createSdlWindow() {
+    return std::make_unique<SdlWindow>();
+}
 
 std::unique_ptr<DisplayBackEnd> createSdlDisplay(HostWindow& window, bool pocketPcPanel) {
     auto* sdlWindow = dynamic_cast<SdlWindow*>(&window);
@@ -17,6 +19,8 @@ std::unique_ptr<DisplayBackEnd> createSdlDisplay(HostWindow& window, bool pocket
     return std::make_unique<SdlGdiDisplay>(*sdlWindow);
 }
 
-std::unique_ptr<MessageBoxes> createSdlMessageBoxes() { return std::make_unique<SdlMessageBoxes>(); }
+std::unique_ptr<MessageBoxes> createSdlMessageBoxes() {
+    return std::make_unique<SdlMessageBoxes>();
+}
 
 }  // namespace zeku

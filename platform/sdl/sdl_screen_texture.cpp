@@ -18,6 +18,7 @@ bool SdlScreenTexture::open(int width, int height) {
                                  width, height);
     if (texture_ == nullptr) return false;
     owner_ = renderer;
+    ownerGeneration_ = window_.rendererGeneration();
     SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
     width_ = width;
     height_ = height;
@@ -35,7 +36,7 @@ void SdlScreenTexture::close() {
     window_.setRepaintHandler(nullptr);
     // A renderer frees its textures with it, so when the window was destroyed
     // first there is nothing left to free.
-    if (window_.renderer() == owner_) SDL_DestroyTexture(texture_);
+    if (usable()) SDL_DestroyTexture(texture_);
     texture_ = nullptr;
     owner_ = nullptr;
     width_ = height_ = 0;
@@ -43,11 +44,11 @@ void SdlScreenTexture::close() {
 }
 
 bool SdlScreenTexture::usable() const {
-    return texture_ != nullptr && window_.renderer() == owner_;
+    return texture_ != nullptr && window_.renderer() == owner_ &&
+           window_.rendererGeneration() == ownerGeneration_;
 }
 
-void SdlScreenTexture::upload(const ScreenRect& rect, const uint16_t* origin,
-                              ptrdiff_t rowStride) {
+void SdlScreenTexture::upload(const ScreenRect& rect, const uint16_t* origin, ptrdiff_t rowStride) {
     if (!usable()) return;
     int left = std::max(rect.left, 0);
     int top = std::max(rect.top, 0);

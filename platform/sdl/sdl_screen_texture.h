@@ -14,7 +14,7 @@ namespace zeku {
 class SdlWindow;
 
 class SdlScreenTexture {
-public:
+  public:
     explicit SdlScreenTexture(SdlWindow& window) : window_(window) {}
     ~SdlScreenTexture() { close(); }
     SdlScreenTexture(const SdlScreenTexture&) = delete;
@@ -36,13 +36,14 @@ public:
     void present();
     void markChanged() { changed_ = true; }
 
-private:
+  private:
     // False once the window took the texture down with its renderer.
     bool usable() const;
 
     SdlWindow& window_;
     SDL_Texture* texture_ = nullptr;
     SDL_Renderer* owner_ = nullptr;  // the renderer the texture belongs to
+    unsigned ownerGeneration_ = 0;
     int width_ = 0;
     int height_ = 0;
     bool changed_ = false;

@@ -34,7 +34,9 @@ void releaseVideo() {
     if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
 
-int clampInt(int value, int low, int high) { return std::max(low, std::min(value, high)); }
+int clampInt(int value, int low, int high) {
+    return std::max(low, std::min(value, high));
+}
 
 // Finger positions arrive normalised to the renderer's logical viewport.
 int fingerToLogical(float normalised, int size) {
@@ -50,7 +52,9 @@ int initialWindowScale(int logicalWidth, int logicalHeight, int usableWidth, int
     return std::max(1, std::min(byWidth, byHeight));
 }
 
-SdlWindow::~SdlWindow() { destroy(); }
+SdlWindow::~SdlWindow() {
+    destroy();
+}
 
 bool SdlWindow::create(const WindowSpec& spec) {
     destroy();
@@ -81,6 +85,7 @@ bool SdlWindow::create(const WindowSpec& spec) {
     // No vsync: the shell paces frames with its own 16 ms clock, and a
     // present that waits for the display would stretch every frame.
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    ++rendererGeneration_;
     if (renderer_ == nullptr || SDL_RenderSetLogicalSize(renderer_, width_, height_) != 0) {
         destroy();
         return false;
@@ -139,7 +144,8 @@ void SdlWindow::setFullScreen(bool on) {
 bool SdlWindow::peekMessage(Message& out) {
     if (window_ != nullptr) {
         SDL_Event event;
-        while (SDL_PollEvent(&event)) translate(event);
+        while (SDL_PollEvent(&event))
+            translate(event);
     }
     if (!queue_.empty()) {
         out = queue_.front();
@@ -156,14 +162,22 @@ bool SdlWindow::peekMessage(Message& out) {
     return false;
 }
 
-void SdlWindow::postMessage(const Message& message) { queue_.push_back(message); }
+void SdlWindow::postMessage(const Message& message) {
+    queue_.push_back(message);
+}
 
 void SdlWindow::translate(const SDL_Event& event) {
     switch (event.type) {
-        case SDL_QUIT: pushClose(); break;
-        case SDL_WINDOWEVENT: translateWindowEvent(event.window); break;
+        case SDL_QUIT:
+            pushClose();
+            break;
+        case SDL_WINDOWEVENT:
+            translateWindowEvent(event.window);
+            break;
         case SDL_KEYDOWN:
-        case SDL_KEYUP: translateKey(event.key); break;
+        case SDL_KEYUP:
+            translateKey(event.key);
+            break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             // Touches are taken from the finger events; SDL's mouse copies of
@@ -184,8 +198,11 @@ void SdlWindow::translate(const SDL_Event& event) {
             break;
         case SDL_FINGERDOWN:
         case SDL_FINGERMOTION:
-        case SDL_FINGERUP: translateFinger(event.tfinger); break;
-        default: break;
+        case SDL_FINGERUP:
+            translateFinger(event.tfinger);
+            break;
+        default:
+            break;
     }
 }
 
@@ -218,11 +235,16 @@ void SdlWindow::translateKey(const SDL_KeyboardEvent& key) {
 
 void SdlWindow::translateWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
-        case SDL_WINDOWEVENT_CLOSE: pushClose(); break;
+        case SDL_WINDOWEVENT_CLOSE:
+            pushClose();
+            break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-        case SDL_WINDOWEVENT_RESTORED: lostPicture(); break;
-        default: break;
+        case SDL_WINDOWEVENT_RESTORED:
+            lostPicture();
+            break;
+        default:
+            break;
     }
 }
 

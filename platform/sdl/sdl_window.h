@@ -18,7 +18,7 @@ namespace zeku {
 int initialWindowScale(int logicalWidth, int logicalHeight, int usableWidth, int usableHeight);
 
 class SdlWindow final : public HostWindow {
-public:
+  public:
     SdlWindow() = default;
     ~SdlWindow() override;
     SdlWindow(const SdlWindow&) = delete;
@@ -38,6 +38,9 @@ public:
     // For the display back ends bound to this window.
     SDL_Window* sdlWindow() const { return window_; }
     SDL_Renderer* renderer() const { return renderer_; }
+    // Counts the renderers created, so a texture can tell that the renderer
+    // it came from is gone even when a new one got the same address.
+    unsigned rendererGeneration() const { return rendererGeneration_; }
     // Called when the host has lost the shown picture (exposure, resize, full
     // screen switch), so the display can show its last frame again at once.
     void setRepaintHandler(std::function<void()> handler) { repaint_ = std::move(handler); }
@@ -45,7 +48,7 @@ public:
     bool isFullScreen() const;
     void setFullScreen(bool on);
 
-private:
+  private:
     void translate(const SDL_Event& event);
     void translateKey(const SDL_KeyboardEvent& key);
     void translateWindowEvent(const SDL_WindowEvent& event);
@@ -56,6 +59,7 @@ private:
 
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
+    unsigned rendererGeneration_ = 0;
     bool videoHeld_ = false;
     int width_ = 0;
     int height_ = 0;

@@ -39,7 +39,8 @@ inline std::vector<Message> drainMessages(SdlWindow& window, int rounds = 5) {
     for (int round = 0; round < rounds; ++round) {
         SDL_Delay(10);
         Message message;
-        while (window.peekMessage(message)) taken.push_back(message);
+        while (window.peekMessage(message))
+            taken.push_back(message);
     }
     return taken;
 }

@@ -4,20 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/api/frame_buffer_layouts.h"
+
 namespace zeku {
 namespace {
 
+// The keyboard layout with Enter as START.
 GXKeyList sigmarionKeys() {
-    GXKeyList keys;
-    keys.vkUp.vkCode = 0x26;
-    keys.vkDown.vkCode = 0x28;
-    keys.vkLeft.vkCode = 0x25;
-    keys.vkRight.vkCode = 0x27;
-    keys.vkA.vkCode = 0x5A;
-    keys.vkB.vkCode = 0x58;
-    keys.vkC.vkCode = 0x43;
-    keys.vkStart.vkCode = 0x0D;
-    return keys;
+    return defaultKeyList(true);
 }
 
 struct Keys {
