@@ -94,6 +94,7 @@ bool SdlWindow::create(const WindowSpec& spec) {
     // mouse and finger positions back into logical coordinates.
     SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
 
+    gamepads_.open();
     // The player reads keys, never text: no input method on the window.
     SDL_StopTextInput();
     paintPending_ = false;
@@ -103,6 +104,7 @@ bool SdlWindow::create(const WindowSpec& spec) {
 }
 
 void SdlWindow::destroy() {
+    gamepads_.close();
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     renderer_ = nullptr;
@@ -202,6 +204,7 @@ void SdlWindow::translate(const SDL_Event& event) {
             translateFinger(event.tfinger);
             break;
         default:
+            gamepads_.translate(event, queue_);
             break;
     }
 }

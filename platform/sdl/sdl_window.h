@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/api/host_window.h"
+#include "platform/sdl/sdl_gamepad.h"
 
 namespace zeku {
 
@@ -73,6 +74,7 @@ class SdlWindow final : public HostWindow {
     // Keys whose press switched the full screen: their repeats and release
     // are not passed on either.
     std::bitset<SDL_NUM_SCANCODES> swallowed_;
+    SdlGamepads gamepads_;
 };
 
 }  // namespace zeku
