@@ -10,6 +10,9 @@ bash scripts/build.sh release || exit 1
 bash scripts/build.sh asan || exit 1
 
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+# Window tests draw with SDL's software renderer: the same pixels on every
+# machine, and no GL driver threads for the sanitizers to trip over.
+export SDL_RENDER_DRIVER=${SDL_RENDER_DRIVER:-software}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
