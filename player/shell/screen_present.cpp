@@ -155,13 +155,4 @@ void presentScreen(const ScreenSurface& surface, uint8_t* base, const GXDisplayP
     if (showOn != nullptr && rect != nullptr) showOn->showRect(&area);
 }
 
-uint16_t readPresentedPixel(const uint8_t* base, const GXDisplayProperties& props, int screenWidth,
-                            int x, int y) {
-    const uint8_t* at = base + static_cast<ptrdiff_t>(props.cbyPitch) * (screenWidth - 1 - x) +
-                        static_cast<ptrdiff_t>(props.cbxPitch) * y;
-    uint16_t value;
-    std::memcpy(&value, at, 2);
-    return value;
-}
-
 }  // namespace zeku

@@ -22,8 +22,4 @@ inline uint16_t packRgb565(uint8_t blue, uint8_t green, uint8_t red) {
 void presentScreen(const ScreenSurface& surface, uint8_t* base, const GXDisplayProperties& props,
                    const ScreenRect* rect, int sourceX, int sourceY, DisplayBackEnd* showOn);
 
-// Reads back game pixel (X, Y) from a frame buffer written by presentScreen.
-uint16_t readPresentedPixel(const uint8_t* base, const GXDisplayProperties& props, int screenWidth,
-                            int x, int y);
-
 }  // namespace zeku
