@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/api/display_back_end.h"
+#include "platform/api/frame_buffer_layouts.h"
 
 namespace zeku {
 
@@ -16,10 +16,7 @@ class UpdateList {
     }
     // Adds a rectangle (right and bottom exclusive); empty ones are dropped.
     void add(ScreenRect rect) {
-        if (rect.left < 0) rect.left = 0;
-        if (rect.top < 0) rect.top = 0;
-        if (rect.right > clipWidth_) rect.right = clipWidth_;
-        if (rect.bottom > clipHeight_) rect.bottom = clipHeight_;
+        rect = clipRect(rect, clipWidth_, clipHeight_);
         if (rect.left < rect.right && rect.top < rect.bottom) rects_.push_back(rect);
     }
     void clear() { rects_.clear(); }

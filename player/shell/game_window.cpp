@@ -26,6 +26,12 @@ void GameWindow::buildFonts() {
     fontList_ = buildFontList({}, installed);
 }
 
+void GameWindow::storePointer(intptr_t lParam) {
+    const GamePoint p = mapPointer(pointerMap_, pointX(lParam), pointY(lParam));
+    input_.pointerX = p.x;
+    input_.pointerY = p.y;
+}
+
 intptr_t GameWindow::handleMessage(const Message& message) {
     switch (message.code) {
         case kWmKeyDown:
@@ -39,17 +45,11 @@ intptr_t GameWindow::handleMessage(const Message& message) {
         case kWmLButtonDown: {
             input_.buttonDownEvent = true;
             input_.buttonHeld = true;
-            const GamePoint p =
-                mapPointer(pointerMap_, pointX(message.lParam), pointY(message.lParam));
-            input_.pointerX = p.x;
-            input_.pointerY = p.y;
+            storePointer(message.lParam);
             return 0;
         }
         case kWmMouseMove: {
-            const GamePoint p =
-                mapPointer(pointerMap_, pointX(message.lParam), pointY(message.lParam));
-            input_.pointerX = p.x;
-            input_.pointerY = p.y;
+            storePointer(message.lParam);
             return 0;
         }
         case kWmLButtonUp:

@@ -41,6 +41,9 @@ class GameWindow : public WindowBase {
     const std::vector<std::string>& fontList() const { return fontList_; }
 
   protected:
+    // Maps a pointer message's client point into game coordinates and keeps it.
+    void storePointer(intptr_t lParam);
+
     KeyMap keyMap_;
     InputState input_;
     ScreenSurface screen_;
