@@ -15,17 +15,15 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/temp_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
 struct TempDir {
-    fs::path path;
-    TempDir() {
-        char pattern[] = "/tmp/zeku-program-test-XXXXXX";
-        path = mkdtemp(pattern);
-    }
-    ~TempDir() { fs::remove_all(path); }
+    zeku::test_support::TempFolder folder{"zeku-program-test"};
+    const fs::path& path = folder.path();
 };
 
 // Runs a shell command line; returns its exit code (-1 when it did not exit).
