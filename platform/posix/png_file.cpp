@@ -1,4 +1,4 @@
-// Screenshots as 8-bit RGB PNG files, written under a temporary name and
+// PNG pictures: 8-bit RGB or RGBA read from files or memory, and written under a temporary name and
 // renamed into place so a failed write never leaves a broken picture behind.
 #include <png.h>
 #include <unistd.h>
@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/api/png_file.h"
 
@@ -31,7 +32,8 @@ void onPngWarning(png_structp, png_const_charp) {}
 // libpng reports errors by longjmp, which skips destructors: this function
 // holds nothing but plain pointers and integers, and everything it sets
 // before setjmp stays unchanged after it.
-bool encodeRows(std::FILE* file, int width, int height, const uint8_t* rgb, PngFailure* failure) {
+bool encodeRows(std::FILE* file, int width, int height, int channels, const uint8_t* pixels,
+                PngFailure* failure) {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, failure, onPngError, onPngWarning);
     if (png == nullptr) {
@@ -50,22 +52,79 @@ bool encodeRows(std::FILE* file, int width, int height, const uint8_t* rgb, PngF
     }
     png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+                 channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    const size_t stride = static_cast<size_t>(width) * 3;
+    const size_t stride = static_cast<size_t>(width) * static_cast<size_t>(channels);
     for (int y = 0; y < height; ++y)
-        png_write_row(png, rgb + stride * static_cast<size_t>(y));
+        png_write_row(png, pixels + stride * static_cast<size_t>(y));
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return true;
 }
 
+bool finishRead(png_image& image, PngPicture& picture, std::string& error, const char* what) {
+    if (PNG_IMAGE_FAILED(image)) {
+        error = std::string("cannot read ") + what + ": " + image.message;
+        png_image_free(&image);
+        return false;
+    }
+    // Palette, grey and 16-bit pictures all arrive as 8-bit RGB or RGBA; a
+    // transparency chunk counts as alpha.
+    const bool alpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+    image.format = alpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
+    picture.width = static_cast<int>(image.width);
+    picture.height = static_cast<int>(image.height);
+    picture.channels = alpha ? 4 : 3;
+    const size_t bytes = PNG_IMAGE_SIZE(image);
+    // Far larger than any game picture; refusing keeps a hostile header from
+    // asking for gigabytes.
+    if (image.width > 16384 || image.height > 16384) {
+        error = std::string("cannot read ") + what + ": picture too large";
+        png_image_free(&image);
+        return false;
+    }
+    picture.pixels.assign(bytes, 0);
+    if (!png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr)) {
+        error = std::string("cannot read ") + what + ": " + image.message;
+        png_image_free(&image);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+bool writePng(const std::string& path, int width, int height, int channels, const uint8_t* pixels,
+              std::string& error);
+
+bool readPng(const std::string& path, PngPicture& picture, std::string& error) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    png_image_begin_read_from_file(&image, path.c_str());
+    return finishRead(image, picture, error, path.c_str());
+}
+
+bool readPngMemory(const uint8_t* bytes, size_t size, PngPicture& picture, std::string& error) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    png_image_begin_read_from_memory(&image, bytes, size);
+    return finishRead(image, picture, error, "PNG data");
+}
 
 bool writePngRgb(const std::string& path, int width, int height, const uint8_t* rgb,
                  std::string& error) {
-    if (width <= 0 || height <= 0 || rgb == nullptr) {
+    return writePng(path, width, height, 3, rgb, error);
+}
+
+bool writePngRgba(const std::string& path, int width, int height, const uint8_t* rgba,
+                  std::string& error) {
+    return writePng(path, width, height, 4, rgba, error);
+}
+
+bool writePng(const std::string& path, int width, int height, int channels, const uint8_t* pixels,
+              std::string& error) {
+    if (width <= 0 || height <= 0 || pixels == nullptr) {
         error = "cannot write " + path + ": empty picture";
         return false;
     }
@@ -78,7 +137,7 @@ bool writePngRgb(const std::string& path, int width, int height, const uint8_t* 
     }
 
     PngFailure failure{};
-    const bool encoded = encodeRows(file, width, height, rgb, &failure);
+    const bool encoded = encodeRows(file, width, height, channels, pixels, &failure);
     // A full disk often shows only when the last buffer goes out.
     const bool flushed = std::fflush(file) == 0 && std::ferror(file) == 0;
     const int flushErrno = errno;

@@ -99,5 +99,37 @@ TEST_F(PngFile, FailuresSayWhyInOneLineAndLeaveNothing) {
     EXPECT_TRUE(entries().empty());
 }
 
+TEST_F(PngFile, ReadsAnyKindAsEightBitRgbOrRgba) {
+    const std::string rgba = (folder_ / "a.png").string();
+    const uint8_t pixels[2 * 4] = {10, 20, 30, 0, 200, 100, 50, 255};
+    std::string error;
+    ASSERT_TRUE(writePngRgba(rgba, 2, 1, pixels, error)) << error;
+    PngPicture picture;
+    ASSERT_TRUE(readPng(rgba, picture, error)) << error;
+    EXPECT_EQ(picture.channels, 4);
+    EXPECT_EQ(picture.pixels, std::vector<uint8_t>(pixels, pixels + 8));  // alpha not premultiplied
+
+    // Grey and 16-bit pictures come back as 8-bit RGB.
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = 2;
+    image.height = 1;
+    image.format = PNG_FORMAT_GRAY;
+    const uint8_t grey[2] = {0, 77};
+    const std::string greyPath = (folder_ / "g.png").string();
+    ASSERT_TRUE(png_image_write_to_file(&image, greyPath.c_str(), 0, grey, 0, nullptr));
+    ASSERT_TRUE(readPng(greyPath, picture, error)) << error;
+    EXPECT_EQ(picture.channels, 3);
+    EXPECT_EQ(picture.pixels, (std::vector<uint8_t>{0, 0, 0, 77, 77, 77}));
+
+    const std::string text = (folder_ / "t.png").string();
+    std::FILE* file = std::fopen(text.c_str(), "wb");
+    std::fputs("not a picture", file);
+    std::fclose(file);
+    EXPECT_FALSE(readPng(text, picture, error));
+    EXPECT_NE(error.find("t.png"), std::string::npos);
+    EXPECT_FALSE(readPngMemory(pixels, sizeof pixels, picture, error));
+}
+
 }  // namespace
 }  // namespace zeku

@@ -1,0 +1,65 @@
+// The ".rbp" picture file: a 36-byte header, then raw RGB565 (with or
+// without alpha) or a JBP1 stream (with or without an alpha plane).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace zeku {
+
+inline constexpr size_t kRbpHeaderLength = 36;
+
+// Picture types. 1 and 11 are stored alike.
+inline constexpr uint32_t kRbpRawWithAlpha = 1;
+inline constexpr uint32_t kRbpRawWithAlphaToo = 11;
+inline constexpr uint32_t kRbpRaw = 13;
+inline constexpr uint32_t kRbpJbp1 = 30;
+inline constexpr uint32_t kRbpJbp1WithAlpha = 31;
+
+// Neither side handles pictures wider or higher than a JBP1 stream can
+// describe.
+inline constexpr uint32_t kRbpMaxSide = 0xFFFF;
+
+struct RbpHeader {
+    uint32_t type = 0;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint32_t dataOffset = kRbpHeaderLength;
+    uint16_t sourceWidth = 0;  // before the converter scaled it
+    uint16_t sourceHeight = 0;
+    uint32_t streamLength = 0;  // JBP1 types only
+};
+
+// Outcome of reading a file: on failure a short English reason and the
+// byte offset in the file where it went wrong.
+struct RbpResult {
+    bool ok = false;
+    const char* error = nullptr;
+    size_t offset = 0;
+};
+
+// A parsed file: views into the caller's bytes, every one checked to lie
+// within them. For a type this format does not know, `knownType` is false
+// and only the header is filled in.
+struct RbpFile {
+    RbpHeader header;
+    bool knownType = false;
+    const uint8_t* pixels = nullptr;  // types 1, 11 (3 bytes a pixel), 13 (2 bytes)
+    size_t pixelsLength = 0;
+    const uint8_t* stream = nullptr;  // types 30, 31
+    size_t streamLength = 0;
+    size_t streamOffset = 0;
+    const uint8_t* alpha = nullptr;  // type 31, width × height bytes
+};
+
+// Checks the header and that the data its type needs is all there. The
+// magic is not checked (readers never relied on it); the data offset is
+// honoured when it lies at or after the header. Sides above kRbpMaxSide
+// are refused. Bytes after the data are ignored.
+RbpResult parseRbpFile(const uint8_t* data, size_t size, RbpFile& file);
+
+// The 36 header bytes, with the magic that goes with the type ("RBP7" for
+// JBP1 types, else "RBP5") and zeros where nothing is stored.
+void writeRbpHeader(const RbpHeader& header, uint8_t out[kRbpHeaderLength]);
+
+}  // namespace zeku
