@@ -21,9 +21,16 @@ inline uint64_t loadBe64(const uint8_t* p) {
 
 }  // namespace
 
-// Both children of node p, left in the low half.
+// Both children of node p, left in the low half. One 32-bit load where the byte order allows:
+// the walk's next step waits on this value, and assembling it from two halves adds to that wait.
 inline uint32_t LzssEncoder::loadChildren(int p) const {
-    return static_cast<uint32_t>(child_[p][0]) | static_cast<uint32_t>(child_[p][1]) << 16;
+    if constexpr (std::endian::native == std::endian::little) {
+        uint32_t both;
+        std::memcpy(&both, child_[p], sizeof both);
+        return both;
+    } else {
+        return static_cast<uint32_t>(child_[p][0]) | static_cast<uint32_t>(child_[p][1]) << 16;
+    }
 }
 
 // Hangs the string at r into the tree and leaves its longest earlier match in matchPosition_ /
@@ -71,7 +78,10 @@ __attribute__((always_inline)) inline void LzssEncoder::insertNode(int r, uint64
             dir = key1 >= node1;
         }
         const uint32_t candidate = i << 16 | static_cast<uint32_t>(p);
-        best ^= (best ^ candidate) & (0u - static_cast<uint32_t>(i > best >> 16));
+        uint32_t better = 0u - static_cast<uint32_t>(i > best >> 16);
+        // Keeps the selection arithmetic: as a branch it would be mispredicted all the time.
+        __asm__("" : "+r"(better));
+        best ^= (best ^ candidate) & better;
         if (i >= kMaxMatch) break;
 
         const uint64_t pick = 0 - static_cast<uint64_t>(dir);

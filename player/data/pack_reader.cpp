@@ -39,6 +39,15 @@ const uint8_t* PackReader::open(const char* path, bool force) {
     return directory_.data();
 }
 
+bool PackReader::findEntry(const char* path, std::string_view name, PackEntry& entry) {
+    const uint8_t* directory = open(path);
+    if (directory == nullptr) return false;
+    const int index = findPackEntry(directory, directory_.size(), name);
+    return index >= 0 &&
+           readPackEntry(directory, directory_.size(), static_cast<uint32_t>(index), entry) &&
+           checkPackEntry(entry, directory_.size(), fileSize_, packDirectoryEnd(index)).ok;
+}
+
 uint32_t PackReader::entryCount() const {
     PackHeader header;
     if (!holding_ || !readPackHeader(directory_.data(), directory_.size(), header)) return 0;
@@ -46,16 +55,9 @@ uint32_t PackReader::entryCount() const {
 }
 
 ByteBuffer PackReader::read(const char* path, std::string_view name) {
-    const uint8_t* directory = open(path);
-    if (directory == nullptr) return {};
-    const int index = findPackEntry(directory, directory_.size(), name);
     PackEntry entry;
-    if (index < 0 ||
-        !readPackEntry(directory, directory_.size(), static_cast<uint32_t>(index), entry)) {
-        return {};
-    }
+    if (!findEntry(path, name, entry)) return {};
     const uint64_t dataStart = directory_.size();
-    if (!checkPackEntry(entry, dataStart, fileSize_, packDirectoryEnd(index)).ok) return {};
 
     ByteBuffer stored = ByteBuffer::allocate(entry.storedSize);
     if (!stored) return {};
@@ -77,16 +79,9 @@ ByteBuffer PackReader::read(const char* path, std::string_view name) {
 
 ReadOnlyFile PackReader::locate(const char* path, std::string_view name, uint32_t& fileOffset,
                                 uint32_t& storedSize) {
-    const uint8_t* directory = open(path);
-    if (directory == nullptr) return {};
-    const int index = findPackEntry(directory, directory_.size(), name);
     PackEntry entry;
-    if (index < 0 ||
-        !readPackEntry(directory, directory_.size(), static_cast<uint32_t>(index), entry)) {
-        return {};
-    }
+    if (!findEntry(path, name, entry)) return {};
     const uint64_t dataStart = directory_.size();
-    if (!checkPackEntry(entry, dataStart, fileSize_, packDirectoryEnd(index)).ok) return {};
     fileOffset = static_cast<uint32_t>(dataStart + entry.dataOffset);
     storedSize = entry.storedSize;
     if (entry.method == kPackLzss) return {};

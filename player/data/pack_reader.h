@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "common/bytes/byte_buffer.h"
+#include "common/pack/pack_format.h"
 #include "platform/api/file_system.h"
 
 namespace zeku {
@@ -36,6 +37,10 @@ class PackReader {
     uint32_t entryCount() const;
 
   private:
+    // The first entry of that name in the package at `path`, once its fields
+    // have been checked against the file.
+    bool findEntry(const char* path, std::string_view name, PackEntry& entry);
+
     std::string path_;
     ByteBuffer directory_;  // header and directory, as stored
     bool holding_ = false;
