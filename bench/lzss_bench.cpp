@@ -1,11 +1,14 @@
-// LZSS speed: decoding script text and RGB565 pictures next to a memcpy of the same output,
-// and the fast encoder next to the plain transcription it must match byte for byte.
+// LZSS speed: decoding script text, RGB565 pictures and JBP1 streams next to a memcpy of the same
+// output, and the fast encoder next to the plain transcription it must match byte for byte.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
 #include <vector>
 
+#include "common/image/jbp1_encoder.h"
+#include "common/image/rbp_writer.h"
 #include "common/lzss/lzss.h"
+#include "tests/common/image/test_pictures.h"
 #include "tests/common/lzss/lzss_sample_data.h"
 #include "tests/common/lzss/reference_lzss_encoder.h"
 
@@ -44,6 +47,31 @@ void BM_DecodePicture(benchmark::State& state) {
 }
 void BM_DecodeNoise(benchmark::State& state) {
     decode(state, sampleNoise(kDecodeSize, 3));
+}
+
+// What the package really holds: a painted 640 x 480 picture stored as raw
+// RGB565 (the best quality setting), and the same picture as a JBP1 stream.
+Bytes paintedRgb565() {
+    const test::TestPicture picture = test::naturalPicture(640, 480);
+    Bytes out;
+    for (size_t i = 0; i < picture.pixels.size(); i += 3) {
+        const uint16_t pixel = rgb565FromBgr(&picture.pixels[i]);
+        out.push_back(static_cast<uint8_t>(pixel));
+        out.push_back(static_cast<uint8_t>(pixel >> 8));
+    }
+    return out;
+}
+void BM_DecodePaintedPicture(benchmark::State& state) {
+    decode(state, paintedRgb565());
+}
+void BM_DecodeJbp1Stream(benchmark::State& state) {
+    const test::TestPicture picture = test::naturalPicture(640, 480);
+    Bytes stream;
+    if (!jbp1Encode(picture.pixels.data(), 640, 480, picture.stride(), 90, stream)) {
+        state.SkipWithError("cannot encode");
+        return;
+    }
+    decode(state, stream);
 }
 
 void BM_Memcpy(benchmark::State& state) {
@@ -89,6 +117,8 @@ void BM_EncodePictureReference(benchmark::State& state) {
 BENCHMARK(BM_DecodeText);
 BENCHMARK(BM_DecodePicture);
 BENCHMARK(BM_DecodeNoise);
+BENCHMARK(BM_DecodePaintedPicture);
+BENCHMARK(BM_DecodeJbp1Stream);
 BENCHMARK(BM_Memcpy);
 BENCHMARK(BM_EncodeText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EncodeTextReference)->Unit(benchmark::kMillisecond);
