@@ -59,7 +59,8 @@ std::string_view packEntryName(const PackEntry& entry);
 
 // Checks one entry against the package's size: a terminated name, a known
 // method, stored bytes inside the file, stored = unpacked when not
-// compressed, and no more unpacked bytes than compressed data can yield. `entryFileOffset` is only used for the report.
+// compressed, and no more unpacked bytes than compressed data can yield. `entryFileOffset` is only
+// used for the report.
 PackCheck checkPackEntry(const PackEntry& entry, uint64_t dataStart, uint64_t fileSize,
                          uint64_t entryFileOffset);
 
