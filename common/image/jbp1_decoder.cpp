@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "common/bytes/byte_buffer.h"
 #include "common/image/jbp1_bit_reader.h"
 #include "common/image/jbp1_decoder_kernels.h"
 #include "common/image/jbp1_decoder_tables.h"
@@ -24,11 +25,6 @@ constexpr size_t kTableBytes = 64;
 // reads, with a zero table entry.
 constexpr int kPositions = 128;
 constexpr int kSpareSlot = 64;
-
-uint32_t load32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
 
 Jbp1DecodeResult fail(const char* error, size_t offset) {
     return {false, error, offset};
@@ -65,7 +61,7 @@ Jbp1DecodeResult readLayout(const uint8_t* stream, size_t length, size_t pixelCa
     if (pos > length || length - pos < 4 * kJbp1DcSymbols)
         return fail("DC counts cut short", length);
     for (int i = 0; i < kJbp1DcSymbols; ++i)
-        layout.dcCounts[i] = load32(stream + pos + 4 * i);
+        layout.dcCounts[i] = loadLe32(stream + pos + 4 * i);
     pos += 4 * kJbp1DcSymbols;
     const size_t packed = unpackJbp1AcCounts(stream + pos, length - pos, layout.acCounts);
     if (packed == 0) return fail("AC counts damaged or cut short", pos);
