@@ -2,6 +2,7 @@
 // products in 32-bit lanes (low half of the product, then an arithmetic
 // shift), so they give the portable version's results for every input.
 #include "common/image/jbp1_idct.h"
+#include "common/image/jbp1_idct_pass.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 
@@ -14,53 +15,12 @@ namespace zeku {
 
 namespace {
 
-// Lane types for the eight-point pass. It is written once with the
-// compilers' vector operators, so it carries no instruction set of its own
-// and takes on that of the kernel it is inlined into.
+// Lane types for the eight-point pass, which takes on the instruction set of
+// the kernel it is inlined into.
 typedef int32_t I32x4 __attribute__((vector_size(16)));
 typedef uint32_t U32x4 __attribute__((vector_size(16)));
 typedef int32_t I32x8 __attribute__((vector_size(32)));
 typedef uint32_t U32x8 __attribute__((vector_size(32)));
-
-// (a × c) >> 16 per lane: the product wraps in 32 bits (the low half of the
-// product, taken unsigned), the shift is arithmetic. A macro rather than a
-// function because a 256-bit value passed to a function outside an AVX
-// context would change the calling convention.
-#define ZEKU_MUL_SHIFT(a, c) ((V)((U)(a) * static_cast<uint32_t>(c)) >> 16)
-
-// The sums cannot overflow: inputs are below 2^24 and every product is back
-// below 2^16 after its shift.
-template <typename V, typename U>
-inline __attribute__((always_inline)) void idctPass(const V* x, V* out) {
-    const V z1 = ZEKU_MUL_SHIFT(x[2] + x[6], 35467);
-    const V t3 = z1 + ZEKU_MUL_SHIFT(x[2], 50159);
-    const V t2 = z1 + ZEKU_MUL_SHIFT(x[6], -121094);
-    const V t0 = x[0] + x[4];
-    const V t1 = x[0] - x[4];
-    const V t10 = t0 + t3, t13 = t0 - t3, t11 = t1 + t2, t12 = t1 - t2;
-
-    const V s71 = x[7] + x[1], s53 = x[5] + x[3];
-    const V z5 = ZEKU_MUL_SHIFT(s71 + s53, 77062);
-    const V y1 = ZEKU_MUL_SHIFT(s71, -58980);
-    const V y2 = ZEKU_MUL_SHIFT(s53, -167963);
-    const V y3 = z5 + ZEKU_MUL_SHIFT(x[7] + x[3], -128553);
-    const V y4 = z5 + ZEKU_MUL_SHIFT(x[5] + x[1], -25570);
-    const V o0 = ZEKU_MUL_SHIFT(x[7], 19571) + y1 + y3;
-    const V o1 = ZEKU_MUL_SHIFT(x[5], 134553) + y2 + y4;
-    const V o2 = ZEKU_MUL_SHIFT(x[3], 201373) + y2 + y3;
-    const V o3 = ZEKU_MUL_SHIFT(x[1], 98390) + y1 + y4;
-
-    out[0] = t10 + o3;
-    out[1] = t11 + o2;
-    out[2] = t12 + o1;
-    out[3] = t13 + o0;
-    out[4] = t13 - o0;
-    out[5] = t12 - o1;
-    out[6] = t11 - o2;
-    out[7] = t10 - o3;
-}
-
-#undef ZEKU_MUL_SHIFT
 
 // ---- SSE2: four lanes per vector, the block in left and right halves.
 
@@ -127,11 +87,11 @@ ZEKU_SSE2 void idctFourLanes(int32_t* coefficients, int16_t* samples) {
 #pragma GCC unroll 8
     for (int r = 0; r < 8; ++r)
         x[r] = (I32x4)_mm_loadu_si128(reinterpret_cast<const __m128i*>(coefficients + 8 * r));
-    idctPass<I32x4, U32x4>(x, left);
+    jbp1IdctPass<I32x4, U32x4>(x, left);
 #pragma GCC unroll 8
     for (int r = 0; r < 8; ++r)
         x[r] = (I32x4)_mm_loadu_si128(reinterpret_cast<const __m128i*>(coefficients + 8 * r + 4));
-    idctPass<I32x4, U32x4>(x, right);
+    jbp1IdctPass<I32x4, U32x4>(x, right);
 #pragma GCC unroll 16
     for (int i = 0; i < 64; i += 4)
         _mm_storeu_si128(reinterpret_cast<__m128i*>(coefficients + i), _mm_setzero_si128());
@@ -145,11 +105,11 @@ ZEKU_SSE2 void idctFourLanes(int32_t* coefficients, int16_t* samples) {
 #pragma GCC unroll 8
     for (int c = 0; c < 8; ++c)
         x[c] = (I32x4)_mm_srai_epi32(_mm_unpacklo_epi16(rows[c], rows[c]), 16);
-    idctPass<I32x4, U32x4>(x, top);
+    jbp1IdctPass<I32x4, U32x4>(x, top);
 #pragma GCC unroll 8
     for (int c = 0; c < 8; ++c)
         x[c] = (I32x4)_mm_srai_epi32(_mm_unpackhi_epi16(rows[c], rows[c]), 16);
-    idctPass<I32x4, U32x4>(x, bottom);
+    jbp1IdctPass<I32x4, U32x4>(x, bottom);
     __m128i columns[8];
 #pragma GCC unroll 8
     for (int c = 0; c < 8; ++c)
@@ -178,7 +138,7 @@ __attribute__((target("avx2"))) void jbp1IdctAvx2(int32_t* coefficients, int16_t
 #pragma GCC unroll 8
     for (int r = 0; r < 8; ++r)
         x[r] = (I32x8)_mm256_loadu_si256(reinterpret_cast<const __m256i*>(coefficients + 8 * r));
-    idctPass<I32x8, U32x8>(x, out);
+    jbp1IdctPass<I32x8, U32x8>(x, out);
 #pragma GCC unroll 8
     for (int r = 0; r < 8; ++r)
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(coefficients + 8 * r),
@@ -193,7 +153,7 @@ __attribute__((target("avx2"))) void jbp1IdctAvx2(int32_t* coefficients, int16_t
     }
 
     // Row pass: lane r is row r; the outputs are the block's columns.
-    idctPass<I32x8, U32x8>(x, out);
+    jbp1IdctPass<I32x8, U32x8>(x, out);
 #pragma GCC unroll 8
     for (int c = 0; c < 8; ++c)
         out[c] = out[c] >> 3;
