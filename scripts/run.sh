@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds, and plays. With a display
-# the sigmarion3 player opens its window; without one it plays headless for
-# a few seconds of game time and says where the screenshots are.
+# The main job: installs what is missing, builds, writes the demo game,
+# converts it for both screens, and plays it. With a display the sigmarion3
+# player opens its window; without one both players play headless for a few
+# seconds of game time and it says where the screenshots are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,8 +10,13 @@ bash scripts/setup.sh
 bash scripts/build.sh release
 
 bin=build/release/platform/main
+source=build/demo-game
 game=build/game
-mkdir -p "$game/data"
+
+build/release/tools/demogame/zekudemo --out "$source"
+for screen in '320*240' '640*480'; do
+  "$bin/convZeku" --game "$source" --out "$game" --screen "$screen"
+done
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "Starting ZekuPlayerHPC (close the window to quit; F11 toggles full screen)."

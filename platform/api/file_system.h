@@ -112,4 +112,10 @@ bool listFilesRecursively(const std::string& root, std::vector<std::string>& rel
 // Creates `path` and its missing parents.
 bool makeDirectories(const std::string& path, std::string& error);
 
+// Full path of the regular file in `folder` whose name equals `name` without
+// regard to ASCII case ("LUMP.DAT" for "Lump.dat"), as folders copied from a
+// Windows disc spell names either way. An exact match wins; among several
+// other spellings the bytewise smallest is taken. Empty when there is none.
+std::string findFileIgnoringCase(const std::string& folder, const std::string& name);
+
 }  // namespace zeku

@@ -1,5 +1,5 @@
-// PNG pictures as 8-bit RGB or RGBA rows, top-down: screenshots written by
-// the player, pictures read and written by the tools.
+// PNG pictures as 8-bit rows, top-down: screenshots written by the player,
+// pictures read and written by the tools, the converter's source pictures.
 #pragma once
 
 #include <cstddef>
@@ -24,8 +24,30 @@ struct PngPicture {
 };
 
 // Any PNG (palette, grey, 16-bit, with or without transparency) as 8-bit
-// RGB, or RGBA when it has alpha. False with `error` set on failure.
+// RGB, or RGBA when it has alpha, samples as stored (no gamma handling;
+// 16-bit samples keep their high byte). Pictures over kReadPngMaxPixels are
+// refused. False with `error` set on failure.
+inline constexpr size_t kReadPngMaxPixels = size_t{1} << 26;
 bool readPng(const std::string& path, PngPicture& picture, std::string& error);
 bool readPngMemory(const uint8_t* bytes, size_t size, PngPicture& picture, std::string& error);
+
+// A PNG as the converter stores pictures: 8-bit blue-green-red rows
+// (channels 3) or blue-green-red-alpha rows (channels 4), top-down, no
+// padding, alpha inverted (0 opaque, 255 clear).
+struct PngBgrPicture {
+    int width = 0;
+    int height = 0;
+    int channels = 3;
+    std::vector<uint8_t> pixels;
+};
+
+// Reads a PNG from memory with sample values left as stored: no gamma or
+// colour-space handling, unlike readPngMemory. Palettes are expanded,
+// grey becomes three equal channels, 16-bit samples keep their high byte
+// and a transparency chunk becomes alpha. Pictures with more than
+// `maxPixels` pixels or a side above 65535 are refused before their rows
+// are allocated. False with `error` set on failure.
+bool readPngBgrInvertedAlpha(const uint8_t* bytes, size_t size, size_t maxPixels,
+                             PngBgrPicture& picture, std::string& error);
 
 }  // namespace zeku

@@ -1,5 +1,6 @@
-// PNG pictures: 8-bit RGB or RGBA read from files or memory, and written under a temporary name and
-// renamed into place so a failed write never leaves a broken picture behind.
+// PNG pictures: 8-bit RGB or RGBA read from files or memory (the converter's reader keeps samples
+// untouched), and written under a temporary name and renamed into place so a failed write never
+// leaves a broken picture behind.
 #include <png.h>
 #include <unistd.h>
 
@@ -63,53 +64,159 @@ bool encodeRows(std::FILE* file, int width, int height, int channels, const uint
     return true;
 }
 
-bool finishRead(png_image& image, PngPicture& picture, std::string& error, const char* what) {
-    if (PNG_IMAGE_FAILED(image)) {
-        error = std::string("cannot read ") + what + ": " + image.message;
-        png_image_free(&image);
+// Reading from memory for the converter. libpng reports errors by longjmp,
+// so the work is split into two stages around the allocation of the rows:
+// each stage's setjmp frame holds only plain data, and the C++ containers
+// live in the caller, which no longjmp crosses.
+struct MemorySource {
+    const uint8_t* bytes;
+    size_t size;
+    size_t position;
+};
+
+struct BgrReadSession {
+    png_structp png;
+    png_infop info;
+    MemorySource source;
+    PngFailure failure;
+    png_uint_32 width;
+    png_uint_32 height;
+    int channels;
+    size_t rowBytes;
+};
+
+constexpr png_uint_32 kMaxBgrSide = 65535;
+
+void readFromMemory(png_structp png, png_bytep out, size_t length) {
+    auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
+    if (length > source->size - source->position) png_error(png, "data ends early");
+    std::memcpy(out, source->bytes + source->position, length);
+    source->position += length;
+}
+
+// Stage one: the header and the transformations; leaves the size of the
+// rows to allocate in the session.
+bool beginBgrRead(BgrReadSession* s, size_t maxPixels) {
+    s->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &s->failure, onPngError, onPngWarning);
+    if (s->png == nullptr) {
+        std::snprintf(s->failure.message, sizeof s->failure.message, "out of memory");
         return false;
     }
-    // Palette, grey and 16-bit pictures all arrive as 8-bit RGB or RGBA; a
-    // transparency chunk counts as alpha.
-    const bool alpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
-    image.format = alpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-    picture.channels = alpha ? 4 : 3;
-    const size_t bytes = PNG_IMAGE_SIZE(image);
-    // Far larger than any game picture; refusing keeps a hostile header from
-    // asking for gigabytes.
-    if (image.width > 16384 || image.height > 16384) {
-        error = std::string("cannot read ") + what + ": picture too large";
-        png_image_free(&image);
+    s->info = png_create_info_struct(s->png);
+    if (s->info == nullptr) {
+        std::snprintf(s->failure.message, sizeof s->failure.message, "out of memory");
         return false;
     }
-    picture.pixels.assign(bytes, 0);
-    if (!png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr)) {
-        error = std::string("cannot read ") + what + ": " + image.message;
-        png_image_free(&image);
+    if (setjmp(png_jmpbuf(s->png))) return false;
+    png_set_read_fn(s->png, &s->source, readFromMemory);
+    png_set_user_limits(s->png, kMaxBgrSide, kMaxBgrSide);
+    png_read_info(s->png, s->info);
+    s->width = png_get_image_width(s->png, s->info);
+    s->height = png_get_image_height(s->png, s->info);
+    if (static_cast<uint64_t>(s->width) * s->height > maxPixels) {
+        std::snprintf(s->failure.message, sizeof s->failure.message,
+                      "picture of %u x %u pixels is too large", static_cast<unsigned>(s->width),
+                      static_cast<unsigned>(s->height));
+        return false;
+    }
+    const int colorType = png_get_color_type(s->png, s->info);
+    // Palette to RGB, grey below 8 bits to 8 bits, a transparency chunk to
+    // an alpha channel.
+    png_set_expand(s->png);
+    // Keeps the high byte of each 16-bit sample (png_set_scale_16 would round).
+    png_set_strip_16(s->png);
+    if ((colorType & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(s->png);
+    png_set_invert_alpha(s->png);
+    png_set_bgr(s->png);
+    png_set_interlace_handling(s->png);
+    png_read_update_info(s->png, s->info);
+    s->channels = png_get_channels(s->png, s->info);
+    s->rowBytes = png_get_rowbytes(s->png, s->info);
+    if (png_get_bit_depth(s->png, s->info) != 8 || (s->channels != 3 && s->channels != 4) ||
+        s->rowBytes != static_cast<size_t>(s->width) * static_cast<size_t>(s->channels)) {
+        std::snprintf(s->failure.message, sizeof s->failure.message,
+                      "unexpected row layout after conversion");
         return false;
     }
     return true;
 }
 
+// Stage two: every row (all passes of an interlaced picture) into `rows`.
+bool finishBgrRead(BgrReadSession* s, png_bytepp rows) {
+    if (setjmp(png_jmpbuf(s->png))) return false;
+    png_read_image(s->png, rows);
+    return true;
+}
+
 }  // namespace
+
+bool readPngBgrInvertedAlpha(const uint8_t* bytes, size_t size, size_t maxPixels,
+                             PngBgrPicture& picture, std::string& error) {
+    BgrReadSession session{};
+    session.source = MemorySource{bytes, size, 0};
+    bool ok = beginBgrRead(&session, maxPixels);
+    std::vector<png_bytep> rows;
+    if (ok) {
+        picture.width = static_cast<int>(session.width);
+        picture.height = static_cast<int>(session.height);
+        picture.channels = session.channels;
+        picture.pixels.assign(session.rowBytes * session.height, 0);
+        rows.resize(session.height);
+        for (png_uint_32 y = 0; y < session.height; ++y)
+            rows[y] = picture.pixels.data() + session.rowBytes * y;
+        ok = finishBgrRead(&session, rows.data());
+    }
+    png_destroy_read_struct(&session.png, &session.info, nullptr);
+    if (!ok) {
+        error = std::string("cannot read PNG data: ") + session.failure.message;
+        picture = PngBgrPicture{};
+    }
+    return ok;
+}
 
 bool writePng(const std::string& path, int width, int height, int channels, const uint8_t* pixels,
               std::string& error);
 
-bool readPng(const std::string& path, PngPicture& picture, std::string& error) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    png_image_begin_read_from_file(&image, path.c_str());
-    return finishRead(image, picture, error, path.c_str());
+bool readPngMemory(const uint8_t* bytes, size_t size, PngPicture& picture, std::string& error) {
+    // The converter's reader, turned back to red-green-blue and ordinary
+    // alpha: samples stay as stored (no gamma handling), which is what a
+    // tool moving pictures between PNG and the game's formats wants.
+    PngBgrPicture bgr;
+    if (!readPngBgrInvertedAlpha(bytes, size, kReadPngMaxPixels, bgr, error)) return false;
+    const size_t channels = static_cast<size_t>(bgr.channels);
+    for (size_t i = 0; i + channels <= bgr.pixels.size(); i += channels) {
+        std::swap(bgr.pixels[i], bgr.pixels[i + 2]);
+        if (channels == 4) bgr.pixels[i + 3] = static_cast<uint8_t>(255 - bgr.pixels[i + 3]);
+    }
+    picture.width = bgr.width;
+    picture.height = bgr.height;
+    picture.channels = bgr.channels;
+    picture.pixels = std::move(bgr.pixels);
+    return true;
 }
 
-bool readPngMemory(const uint8_t* bytes, size_t size, PngPicture& picture, std::string& error) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    png_image_begin_read_from_memory(&image, bytes, size);
-    return finishRead(image, picture, error, "PNG data");
+bool readPng(const std::string& path, PngPicture& picture, std::string& error) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        error = path + ": " + std::strerror(errno);
+        return false;
+    }
+    std::vector<uint8_t> bytes;
+    uint8_t chunk[65536];
+    size_t n = 0;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    const bool readFailed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (readFailed) {
+        error = path + ": cannot read the file";
+        return false;
+    }
+    if (!readPngMemory(bytes.data(), bytes.size(), picture, error)) {
+        error = path + ": " + error;
+        return false;
+    }
+    return true;
 }
 
 bool writePngRgb(const std::string& path, int width, int height, const uint8_t* rgb,

@@ -338,6 +338,48 @@ bool listFilesRecursively(const std::string& root, std::vector<std::string>& rel
     return true;
 }
 
+namespace {
+
+bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto ca = static_cast<unsigned char>(a[i]);
+        const auto cb = static_cast<unsigned char>(b[i]);
+        const int fa = (ca >= 'A' && ca <= 'Z') ? ca - 'A' + 'a' : ca;
+        const int fb = (cb >= 'A' && cb <= 'Z') ? cb - 'A' + 'a' : cb;
+        if (fa != fb) return false;
+    }
+    return true;
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+}  // namespace
+
+std::string findFileIgnoringCase(const std::string& folder, const std::string& name) {
+    // A name with a separator would look outside the folder.
+    if (name.empty() || name.find('/') != std::string::npos) return {};
+    uint64_t size = 0;
+    const std::string exact = joinPath(folder, name);
+    if (regularFileSize(exact.c_str(), size)) return exact;
+
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr) return {};
+    std::string best;
+    while (const dirent* item = ::readdir(dir)) {
+        const std::string candidate = item->d_name;
+        if (!equalsIgnoringAsciiCase(candidate, name)) continue;
+        if (!regularFileSize(joinPath(folder, candidate).c_str(), size)) continue;
+        // readdir's order is the file system's; pick one that does not depend on it.
+        if (best.empty() || candidate < best) best = candidate;
+    }
+    ::closedir(dir);
+    return best.empty() ? std::string() : joinPath(folder, best);
+}
+
 bool makeDirectories(const std::string& path, std::string& error) {
     std::string partial;
     size_t start = 0;

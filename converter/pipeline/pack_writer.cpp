@@ -1,0 +1,242 @@
+// The conversion run: source entries are converted on a few threads and
+// written strictly in index order, so the package does not depend on the
+// thread count.
+#include "converter/pipeline/pack_writer.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "common/pack/pack_format.h"
+#include "converter/pipeline/source_archive.h"
+#include "platform/api/file_system.h"
+#include "platform/api/text_codec.h"
+
+namespace zeku {
+
+namespace {
+
+struct PlannedEntry {
+    size_t source = 0;  // index into the source game's entries
+};
+
+struct FinishedEntry {
+    bool ready = false;
+    bool failed = false;
+    std::string error;
+    uint64_t sourceSize = 0;
+    ConvertedEntry entry;
+};
+
+// Hands out entries to the conversion threads and collects their results.
+// At most `window` entries are in flight past the one the writer waits
+// for, which bounds the memory a run holds.
+class ConversionQueue {
+  public:
+    ConversionQueue(size_t count, size_t window) : results_(count), window_(window) {}
+
+    // The next entry to convert, or false when there is none (or the run stops).
+    bool claim(size_t& index) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [&] {
+            return stopped_ || next_ >= results_.size() || next_ < written_ + window_;
+        });
+        if (stopped_ || next_ >= results_.size()) return false;
+        index = next_++;
+        return true;
+    }
+
+    void finish(size_t index, FinishedEntry result) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        result.ready = true;
+        results_[index] = std::move(result);
+        changed_.notify_all();
+    }
+
+    // Waits for entry `index` and takes it, letting one more entry start.
+    FinishedEntry take(size_t index) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [&] { return results_[index].ready; });
+        FinishedEntry result = std::move(results_[index]);
+        results_[index] = FinishedEntry{};
+        written_ = index + 1;
+        changed_.notify_all();
+        return result;
+    }
+
+    void stop() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopped_ = true;
+        changed_.notify_all();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<FinishedEntry> results_;
+    size_t window_;
+    size_t next_ = 0;
+    size_t written_ = 0;
+    bool stopped_ = false;
+};
+
+std::string baseName(const std::string& name) {
+    const size_t slash = name.rfind('/');
+    return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+void convertEntries(const SourceGame& game, const std::vector<PlannedEntry>& plan,
+                    const EntryConversionSettings& conversion, ConversionQueue& queue,
+                    PackProgress& progress) {
+    LzssEncoder lzss;  // one per thread: the encoder keeps its tree in the object
+    std::vector<uint8_t> source;
+    size_t index = 0;
+    while (queue.claim(index)) {
+        const SourceEntry& sourceEntry = game.entries[plan[index].source];
+        FinishedEntry result;
+        progress.setCurrentName(baseName(sourceEntry.name));
+        if (!readSourceEntry(game, plan[index].source, source, result.error)) {
+            result.failed = true;
+        } else {
+            result.sourceSize = source.size();
+            result.entry = convertEntry(sourceEntry.name, source, conversion, lzss);
+            if (result.entry.skipped) {
+                result.failed = true;
+                result.error = result.entry.warning;
+            }
+        }
+        source.clear();
+        source.shrink_to_fit();
+        queue.finish(index, std::move(result));
+    }
+}
+
+// Entries whose name cannot go into the directory are left out before the
+// directory's size is fixed.
+std::vector<PlannedEntry> planEntries(const SourceGame& game, std::vector<std::string>& warnings) {
+    std::vector<PlannedEntry> plan;
+    plan.reserve(game.entries.size());
+    for (size_t i = 0; i < game.entries.size(); ++i) {
+        const std::string& name = game.entries[i].name;
+        const std::string stored = packageNameFor(name, entryTreatmentFor(name));
+        PackEntry probe;
+        if (!setPackEntryName(probe, stored) || !setPackEntryName(probe, name)) {
+            warnings.push_back(sjisToUtf8(name) +
+                               ": name longer than 63 bytes in the package; skipped");
+            continue;
+        }
+        plan.push_back(PlannedEntry{i});
+    }
+    return plan;
+}
+
+PackWriterReport writePackage(const PackWriterSettings& settings, PackProgress& progress) {
+    PackWriterReport report;
+    report.packagePath = packagePathFor(settings.outputBase, settings.scalePercent);
+
+    SourceGame game;
+    if (!openSourceGame(settings.gameFolder, settings.key, game, report.error)) return report;
+    report.key = game.key;
+
+    const std::vector<PlannedEntry> plan = planEntries(game, report.warnings);
+    const size_t count = plan.size();
+    progress.entryCount.store(static_cast<int>(count));
+
+    std::string error;
+    if (!makeDirectories(settings.outputBase + "/data", error)) {
+        report.error = error;
+        return report;
+    }
+    AtomicFileWriter file;
+    if (!file.open(report.packagePath, error)) {
+        report.error = error;
+        return report;
+    }
+    // The header and directory are written last, once every size is known.
+    const std::vector<uint8_t> reserved(packDirectoryEnd(static_cast<uint32_t>(count)), 0);
+    bool written = file.write(reserved.data(), reserved.size());
+
+    EntryConversionSettings conversion;
+    conversion.scalePercent = settings.scalePercent;
+    conversion.qualityItem = settings.qualityItem;
+    conversion.wave = settings.wave;
+    conversion.encoder = settings.encoder;
+
+    const size_t threads = std::clamp<size_t>(settings.jobs < 1 ? 1 : settings.jobs, 1, 64);
+    ConversionQueue queue(count, threads * 2);
+    std::vector<std::thread> workers;
+    for (size_t t = 0; t < std::min(threads, std::max<size_t>(count, 1)); ++t)
+        workers.emplace_back(convertEntries, std::cref(game), std::cref(plan),
+                             std::cref(conversion), std::ref(queue), std::ref(progress));
+
+    std::vector<PackEntry> entries;
+    entries.reserve(count);
+    uint64_t dataSize = 0;
+    for (size_t i = 0; i < count && written; ++i) {
+        if (progress.cancelRequested.load()) {
+            report.error = "the conversion was interrupted";
+            written = false;
+            break;
+        }
+        FinishedEntry result = queue.take(i);
+        if (result.failed) {
+            report.error = result.error;
+            written = false;
+            break;
+        }
+        ConvertedEntry& converted = result.entry;
+        PackEntry entry;
+        setPackEntryName(entry, converted.name);
+        entry.method = converted.method;
+        entry.storedSize = static_cast<uint32_t>(converted.stored.size());
+        entry.unpackedSize = converted.unpackedSize;
+        dataSize += converted.stored.size();
+        if (packDirectoryEnd(static_cast<uint32_t>(count)) + dataSize > UINT32_MAX) {
+            report.error = report.packagePath + ": the package would reach 4 GiB";
+            written = false;
+            break;
+        }
+        written = file.write(converted.stored.data(), converted.stored.size());
+        if (!converted.warning.empty()) report.warnings.push_back(converted.warning);
+        entries.push_back(entry);
+        report.bytesIn += result.sourceSize;
+        progress.entriesDone.fetch_add(1);
+    }
+    queue.stop();
+    for (std::thread& worker : workers)
+        worker.join();
+    if (!written) {
+        if (report.error.empty()) report.error = report.packagePath + ": cannot write";
+        return report;  // the temporary file goes with the writer
+    }
+
+    std::vector<uint8_t> directory;
+    if (!layOutPack(entries, directory)) {
+        report.error = report.packagePath + ": the package would reach 4 GiB";
+        return report;
+    }
+    if (!file.writeAt(0, directory.data(), directory.size()) || !file.commit(error)) {
+        report.error = error.empty() ? report.packagePath + ": cannot write" : error;
+        return report;
+    }
+    report.ok = true;
+    report.entries = static_cast<int>(count);
+    report.bytesOut = directory.size() + dataSize;
+    return report;
+}
+
+}  // namespace
+
+std::string packagePathFor(const std::string& outputBase, int scalePercent) {
+    return outputBase + (scalePercent == 80 ? "/data/pack_v.mlz" : "/data/pack.mlz");
+}
+
+PackWriterReport runPackWriter(const PackWriterSettings& settings, PackProgress& progress) {
+    PackWriterReport report;
+    if (!progress.done.load()) report = writePackage(settings, progress);
+    progress.done.store(true);
+    return report;
+}
+
+}  // namespace zeku

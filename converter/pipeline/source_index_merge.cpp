@@ -1,0 +1,89 @@
+// Merging the two archives' lists into one, and finding the key under which
+// the scrambled indexes read as well-formed entries.
+#include <string_view>
+#include <unordered_set>
+
+#include "common/text/sjis.h"
+#include "converter/pipeline/source_index.h"
+
+namespace zeku {
+
+namespace {
+
+// A hash that agrees with textEquals: ASCII letters folded, double-byte
+// pairs taken as they are (their trail bytes may look like letters).
+struct NameHash {
+    size_t operator()(std::string_view name) const {
+        uint64_t hash = 0xcbf29ce484222325u;
+        const auto mix = [&hash](unsigned char c) {
+            hash ^= c;
+            hash *= 0x100000001b3u;
+        };
+        for (size_t i = 0; i < name.size(); ++i) {
+            const auto c = static_cast<unsigned char>(name[i]);
+            if (isLeadByte(c) && i + 1 < name.size()) {
+                mix(c);
+                mix(static_cast<unsigned char>(name[++i]));
+            } else {
+                mix(c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c);
+            }
+        }
+        return static_cast<size_t>(hash);
+    }
+};
+
+struct NameEquals {
+    bool operator()(std::string_view a, std::string_view b) const { return textEquals(a, b) == 1; }
+};
+
+}  // namespace
+
+std::vector<SourceEntry> mergeSourceIndexes(const std::vector<SourceEntry>& first,
+                                            const std::vector<SourceEntry>& second) {
+    std::vector<SourceEntry> merged;
+    merged.reserve(first.size() + second.size());
+    // Views into the lists, which outlive the set. Linear lookups would cost
+    // 8192 x 16384 comparisons in the worst case.
+    std::unordered_set<std::string_view, NameHash, NameEquals> seen;
+    for (const auto* list : {&second, &first}) {
+        for (const SourceEntry& entry : *list) {
+            if (seen.insert(entry.name).second) merged.push_back(entry);
+        }
+    }
+    return merged;
+}
+
+std::vector<uint8_t> findArchiveKeys(const ScrambledIndex& first, const ScrambledIndex& second) {
+    std::vector<uint8_t> keys;
+    for (int k = 0; k < 256; ++k) {
+        const auto key = static_cast<uint8_t>(k);
+        // An index that lists files ends with "+": at most two keys can
+        // make one of them list anything, so the rest need no parse.
+        const auto endsWithPlus = [key](const ScrambledIndex& index) {
+            return index.size > 0 && (index.text[index.size - 1] ^ key) == '+';
+        };
+        if (!endsWithPlus(first) && !endsWithPlus(second)) continue;
+        size_t files = 0;
+        bool fits = true;
+        int archive = 0;
+        for (const ScrambledIndex* index : {&first, &second}) {
+            SourceIndexOptions options;
+            options.mode = IndexParseMode::kStrict;
+            options.dataSize = index->dataSize;
+            options.key = key;
+            const SourceIndexResult result =
+                parseSourceIndex(index->text, index->size, archive++, options);
+            if (!result.ok) {
+                fits = false;
+                break;
+            }
+            files += result.entries.size();
+        }
+        // Reading as text without entries proves nothing: most keys do that
+        // for short or odd files.
+        if (fits && files > 0) keys.push_back(key);
+    }
+    return keys;
+}
+
+}  // namespace zeku

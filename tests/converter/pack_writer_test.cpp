@@ -1,0 +1,361 @@
+// Whole conversion runs on small games built by the tests: what the package
+// holds for each kind of file, its layout, and the failure rules.
+#include "converter/pipeline/pack_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "common/image/rbp_file.h"
+#include "common/lzss/lzss.h"
+#include "common/pack/pack_format.h"
+#include "common/text/sjis.h"
+#include "platform/api/png_encoder.h"
+#include "tests/converter/mp3_test_decoder.h"
+#include "tests/support/temp_folder.h"
+#include "tools/demogame/bmp_writer.h"
+#include "tools/demogame/demo_game.h"
+#include "tools/demogame/wav_writer.h"
+
+namespace zeku {
+namespace {
+
+using test_support::readBytes;
+using test_support::TempFolder;
+using test_support::writeBytes;
+
+constexpr uint8_t kKey = 0x3C;
+
+std::vector<uint8_t> bytesOf(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+std::vector<uint8_t> png24(int width, int height) {
+    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+    for (size_t i = 0; i < rgb.size(); ++i)
+        rgb[i] = static_cast<uint8_t>(i * 7 + i / 97);
+    std::vector<uint8_t> out;
+    std::string error;
+    EXPECT_TRUE(encodePngRgb(width, height, rgb.data(), out, error)) << error;
+    return out;
+}
+
+std::vector<uint8_t> png32(int width, int height, uint8_t alpha) {
+    std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4, 0x80);
+    for (size_t i = 3; i < rgba.size(); i += 4)
+        rgba[i] = alpha;
+    std::vector<uint8_t> out;
+    std::string error;
+    EXPECT_TRUE(encodePngRgba(width, height, rgba.data(), out, error)) << error;
+    return out;
+}
+
+std::vector<uint8_t> bmp24(int width, int height) {
+    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3, 0x40);
+    return demo::encodeBmp24(width, height, rgb.data());
+}
+
+std::vector<uint8_t> tone(uint32_t rateHz, uint16_t channels, double seconds) {
+    const size_t frames = static_cast<size_t>(rateHz * seconds);
+    std::vector<int16_t> samples(frames * channels);
+    for (size_t i = 0; i < frames; ++i)
+        for (uint16_t c = 0; c < channels; ++c)
+            samples[i * channels + c] =
+                static_cast<int16_t>(8000 * std::sin(2 * M_PI * 440.0 * i / rateHz));
+    return demo::encodeWav({rateHz, channels, 16}, samples.data(), frames);
+}
+
+struct Package {
+    std::vector<uint8_t> bytes;
+    PackHeader header;
+    std::vector<PackEntry> entries;
+
+    const PackEntry* find(const std::string& name) const {
+        for (const PackEntry& entry : entries)
+            if (packEntryName(entry) == name) return &entry;
+        return nullptr;
+    }
+    std::vector<uint8_t> stored(const PackEntry& entry) const {
+        const size_t start = packDirectoryEnd(header.entryCount) + entry.dataOffset;
+        return {bytes.begin() + start, bytes.begin() + start + entry.storedSize};
+    }
+    std::vector<uint8_t> unpacked(const PackEntry& entry) const {
+        std::vector<uint8_t> data = stored(entry);
+        if (entry.method == kPackStored) return data;
+        std::vector<uint8_t> out(entry.unpackedSize);
+        const LzssDecodeResult result =
+            lzssDecode(out.data(), out.size(), data.data(), data.size());
+        EXPECT_EQ(result.written, out.size());
+        return out;
+    }
+};
+
+Package readPackage(const std::string& path) {
+    Package package;
+    package.bytes = readBytes(path);
+    EXPECT_TRUE(readPackHeader(package.bytes.data(), package.bytes.size(), package.header));
+    for (uint32_t i = 0; i < package.header.entryCount; ++i) {
+        PackEntry entry;
+        EXPECT_TRUE(readPackEntry(package.bytes.data(), package.bytes.size(), i, entry));
+        package.entries.push_back(entry);
+    }
+    return package;
+}
+
+class PackWriterTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(encoder_.open("")) << encoder_.openError();
+        game_.first = {
+            {"./script.txt", bytesOf("_Start\r\n#BreakApp\r\n")},
+            {"./bg/sky.png", png24(800, 600)},
+            {"./st/girl.png", png32(300, 500, 0)},
+            {"./bg/room.bmp", bmp24(800, 600)},
+            {"./se/CHIME.WAV", tone(22050, 1, 0.3)},
+            {"./se/fake.wav", bytesOf("not a wave file at all")},
+            {"./readme", bytesOf("no extension here")},
+            {"./empty.txt", {}},
+            {"./bg/thin.png", png24(30, 200)},
+        };
+        game_.second = {{"./SCRIPT.TXT", bytesOf("_Start\r\n#Wait(10)\r\n#BreakApp\r\n")}};
+    }
+
+    std::string writeGame() {
+        std::string error;
+        const std::string folder = temp_.file("game");
+        EXPECT_TRUE(demo::writeSourceGame(folder, game_, kKey, error)) << error;
+        return folder;
+    }
+
+    PackWriterSettings settings(const std::string& folder, int scale = 40, int quality = 0,
+                                int jobs = 1) {
+        PackWriterSettings s;
+        s.gameFolder = folder;
+        s.outputBase = temp_.file("out");
+        s.scalePercent = scale;
+        s.qualityItem = quality;
+        s.encoder = &encoder_;
+        s.jobs = jobs;
+        return s;
+    }
+
+    Mp3EncoderLibrary encoder_;
+    demo::DemoGame game_;
+    TempFolder temp_{"zeku-packwriter"};
+};
+
+TEST_F(PackWriterTest, EveryKindOfFileIsStoredAsThePackageExpects) {
+    const std::string folder = writeGame();
+    PackProgress progress;
+    const PackWriterReport report = runPackWriter(settings(folder), progress);
+    ASSERT_TRUE(report.ok) << report.error;
+    EXPECT_TRUE(progress.done.load());
+    EXPECT_EQ(report.key, kKey);  // found without being told
+    EXPECT_EQ(report.packagePath, temp_.file("out") + "/data/pack.mlz");
+    EXPECT_EQ(progress.entriesDone.load(), 9);
+    EXPECT_EQ(progress.entryCount.load(), 9);
+
+    const Package package = readPackage(report.packagePath);
+    EXPECT_EQ(package.header.fileSize, package.bytes.size());
+    EXPECT_EQ(report.bytesOut, package.bytes.size());
+    ASSERT_EQ(package.entries.size(), 9u);
+
+    // The second archive's file comes first, under its own spelling.
+    EXPECT_EQ(packEntryName(package.entries[0]), "./SCRIPT.TXT");
+    EXPECT_EQ(package.unpacked(package.entries[0]), game_.second[0].bytes);
+    EXPECT_EQ(package.entries[0].method, kPackLzss);
+    EXPECT_EQ(package.find("./script.txt"), nullptr);
+
+    // Data back to back in directory order.
+    uint32_t offset = 0;
+    for (const PackEntry& entry : package.entries) {
+        EXPECT_EQ(entry.dataOffset, offset) << packEntryName(entry);
+        offset += entry.storedSize;
+    }
+    EXPECT_EQ(packDirectoryEnd(package.header.entryCount) + offset, package.bytes.size());
+
+    struct Expected {
+        const char* name;
+        int width, height;
+        uint32_t type;
+    };
+    for (const Expected& picture : {Expected{"./bg/sky.rbp", 320, 240, kRbpRaw},
+                                    Expected{"./st/girl.rbp", 120, 200, kRbpRawWithAlpha},
+                                    Expected{"./bg/room.rbp", 320, 240, kRbpRaw},
+                                    Expected{"./bg/thin.rbp", 12, 80, kRbpRaw}}) {
+        const PackEntry* entry = package.find(picture.name);
+        ASSERT_NE(entry, nullptr) << picture.name;
+        EXPECT_EQ(entry->method, kPackLzss);
+        const std::vector<uint8_t> rbp = package.unpacked(*entry);
+        RbpFile file;
+        ASSERT_TRUE(parseRbpFile(rbp.data(), rbp.size(), file).ok) << picture.name;
+        EXPECT_EQ(file.header.width, static_cast<uint32_t>(picture.width));
+        EXPECT_EQ(file.header.height, static_cast<uint32_t>(picture.height));
+        EXPECT_EQ(file.header.type, picture.type);
+    }
+
+    const PackEntry* chime = package.find("./se/CHIME.mp3");
+    ASSERT_NE(chime, nullptr);
+    EXPECT_EQ(chime->method, kPackStored);
+    EXPECT_EQ(chime->storedSize, chime->unpackedSize);
+    const test_support::DecodedMp3 decoded = test_support::decodeMp3(package.stored(*chime));
+    ASSERT_TRUE(decoded.ok) << decoded.error;
+    EXPECT_EQ(decoded.rateHz, 22050);
+    EXPECT_EQ(decoded.channels, 2);  // stereo is the default
+
+    // Not a wave file: kept as it was, under its own name, and reported.
+    const PackEntry* fake = package.find("./se/fake.wav");
+    ASSERT_NE(fake, nullptr);
+    EXPECT_EQ(package.unpacked(*fake), bytesOf("not a wave file at all"));
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_NE(report.warnings[0].find("./se/fake.wav"), std::string::npos);
+
+    const PackEntry* readme = package.find("./readme");
+    ASSERT_NE(readme, nullptr);
+    EXPECT_EQ(readme->method, kPackLzss);
+    EXPECT_EQ(package.unpacked(*readme), bytesOf("no extension here"));
+
+    const PackEntry* empty = package.find("./empty.txt");
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(empty->unpackedSize, 0u);
+    EXPECT_EQ(empty->storedSize, 0u);
+}
+
+// The demo game end to end: every source file is in the package under its
+// converted name, pictures at the scaled size, sounds at the chosen format,
+// scripts and messages byte for byte.
+TEST_F(PackWriterTest, TheDemoGameConvertsCompletely) {
+    game_ = demo::buildDemoGame(demo::DemoGameOptions{});
+    const std::string folder = temp_.file("game");
+    std::string error;
+    ASSERT_TRUE(demo::writeSourceGame(folder, game_, demo::kDemoGameKey, error)) << error;
+    PackWriterSettings s = settings(folder, 80, 2, 2);
+    s.wave = WaveSettings{7, true, false};  // 44.1 kHz mono at 64 kbit/s
+    PackProgress progress;
+    const PackWriterReport report = runPackWriter(s, progress);
+    ASSERT_TRUE(report.ok) << report.error;
+    EXPECT_TRUE(report.warnings.empty());
+    const Package package = readPackage(report.packagePath);
+
+    size_t sources = 0;
+    for (const auto* files : {&game_.second, &game_.first}) {
+        for (const demo::DemoFile& file : *files) {
+            ++sources;
+            if (files == &game_.first && std::count_if(game_.second.begin(), game_.second.end(),
+                                                       [&](const demo::DemoFile& other) {
+                                                           return textEquals(other.name, file.name);
+                                                       }) > 0) {
+                --sources;  // replaced by the second archive's file
+                continue;
+            }
+            const EntryTreatment treatment = entryTreatmentFor(file.name);
+            const PackEntry* entry = package.find(packageNameFor(file.name, treatment));
+            ASSERT_NE(entry, nullptr) << file.name;
+            if (treatment == EntryTreatment::kWave) {
+                EXPECT_EQ(entry->method, kPackStored);
+                const test_support::DecodedMp3 mp3 =
+                    test_support::decodeMp3(package.stored(*entry));
+                ASSERT_TRUE(mp3.ok) << file.name << ": " << mp3.error;
+                EXPECT_EQ(mp3.rateHz, 44100) << file.name;
+                EXPECT_EQ(mp3.channels, 1) << file.name;
+                EXPECT_EQ(test_support::scanMp3Frames(package.stored(*entry)).maxKbps, 64);
+            } else if (treatment == EntryTreatment::kOther) {
+                EXPECT_EQ(package.unpacked(*entry), file.bytes) << file.name;
+            } else {
+                const std::vector<uint8_t> rbp = package.unpacked(*entry);
+                RbpFile picture;
+                ASSERT_TRUE(parseRbpFile(rbp.data(), rbp.size(), picture).ok) << file.name;
+                EXPECT_EQ(picture.header.width, picture.header.sourceWidth * 80u / 100)
+                    << file.name;
+                EXPECT_EQ(picture.header.height, picture.header.sourceHeight * 80u / 100)
+                    << file.name;
+            }
+        }
+    }
+    EXPECT_EQ(package.entries.size(), sources);
+}
+
+TEST_F(PackWriterTest, ThreadCountDoesNotChangeThePackage) {
+    const std::string folder = writeGame();
+    PackProgress one, three;
+    PackWriterSettings single = settings(folder, 40, 2, 1);
+    ASSERT_TRUE(runPackWriter(single, one).ok);
+    const std::vector<uint8_t> first = readBytes(packagePathFor(single.outputBase, 40));
+    PackWriterSettings several = settings(folder, 40, 2, 3);
+    several.outputBase = temp_.file("out3");
+    ASSERT_TRUE(runPackWriter(several, three).ok);
+    EXPECT_EQ(readBytes(packagePathFor(several.outputBase, 40)), first);
+}
+
+TEST_F(PackWriterTest, LargeScreenGoesToItsOwnFileAtEightyPercent) {
+    const std::string folder = writeGame();
+    PackProgress progress;
+    const PackWriterReport report = runPackWriter(settings(folder, 80, 3), progress);
+    ASSERT_TRUE(report.ok) << report.error;
+    EXPECT_EQ(report.packagePath, temp_.file("out") + "/data/pack_v.mlz");
+    const Package package = readPackage(report.packagePath);
+    const std::vector<uint8_t> sky = package.unpacked(*package.find("./bg/sky.rbp"));
+    RbpFile file;
+    ASSERT_TRUE(parseRbpFile(sky.data(), sky.size(), file).ok);
+    EXPECT_EQ(file.header.width, 640u);
+    EXPECT_EQ(file.header.height, 480u);
+    EXPECT_EQ(file.header.sourceWidth, 800);
+    EXPECT_EQ(file.header.type, kRbpJbp1);
+    // 24 x 160 is too small for JBP1 even at a JBP1 quality.
+    const std::vector<uint8_t> thin = package.unpacked(*package.find("./bg/thin.rbp"));
+    ASSERT_TRUE(parseRbpFile(thin.data(), thin.size(), file).ok);
+    EXPECT_EQ(file.header.type, kRbpRaw);
+    EXPECT_EQ(file.header.width, 24u);
+}
+
+TEST_F(PackWriterTest, FailedOrCancelledRunKeepsThePreviousPackage) {
+    const std::string folder = writeGame();
+    const std::string packagePath = temp_.file("out") + "/data/pack.mlz";
+    writeBytes(packagePath, bytesOf("the previous package"));
+
+    PackProgress cancelled;
+    cancelled.cancelRequested.store(true);
+    PackWriterReport report = runPackWriter(settings(folder), cancelled);
+    EXPECT_FALSE(report.ok);
+    EXPECT_TRUE(cancelled.done.load());
+    EXPECT_EQ(readBytes(packagePath), bytesOf("the previous package"));
+
+    std::filesystem::remove(folder + "/Lump.cpn");
+    PackProgress missing;
+    report = runPackWriter(settings(folder), missing);
+    EXPECT_FALSE(report.ok);
+    EXPECT_FALSE(report.error.empty());
+    EXPECT_TRUE(missing.done.load());
+    EXPECT_EQ(readBytes(packagePath), bytesOf("the previous package"));
+    for (const auto& file : std::filesystem::directory_iterator(temp_.file("out") + "/data"))
+        EXPECT_EQ(file.path().filename(), "pack.mlz");  // no temporary file left
+}
+
+TEST_F(PackWriterTest, NamesTooLongForTheDirectoryAreLeftOutAndReported) {
+    const std::string longName = "./" + std::string(58, 'n') + ".png";  // 64 bytes as ".rbp"
+    game_.first = {{longName, png24(40, 40)}, {"./script.txt", bytesOf("_Start\r\n")}};
+    game_.second.clear();
+    const std::string folder = writeGame();
+    PackProgress progress;
+    const PackWriterReport report = runPackWriter(settings(folder), progress);
+    ASSERT_TRUE(report.ok) << report.error;
+    const Package package = readPackage(report.packagePath);
+    ASSERT_EQ(package.entries.size(), 1u);
+    EXPECT_EQ(packEntryName(package.entries[0]), "./script.txt");
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_NE(report.warnings[0].find("63 bytes"), std::string::npos);
+}
+
+TEST_F(PackWriterTest, ARunWhoseDoneFlagIsSetDoesNothing) {
+    const std::string folder = writeGame();
+    PackProgress progress;
+    progress.done.store(true);
+    const PackWriterReport report = runPackWriter(settings(folder), progress);
+    EXPECT_FALSE(report.ok);
+    EXPECT_FALSE(std::filesystem::exists(temp_.file("out") + "/data/pack.mlz"));
+}
+
+}  // namespace
+}  // namespace zeku

@@ -1,0 +1,70 @@
+// zekudemo: writes the demo game's folder, the converter's test input.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tools/demogame/demo_game.h"
+
+namespace {
+
+const char kUsage[] = "usage: zekudemo --out DIR [--large] [--key 0xNN]\n";
+
+int usage() {
+    std::fputs(kUsage, stderr);
+    return 2;
+}
+
+// A key from 1 to 255, decimal or with "0x"; 0 would leave the data plain.
+bool parseKey(const std::string& text, uint8_t& key) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 0);
+    if (*end != '\0' || value < 1 || value > 255) return false;
+    key = static_cast<uint8_t>(value);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    zeku::demo::DemoGameOptions options;
+    std::string folder;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (args[i] == "--large") {
+            options.large = true;
+        } else if (args[i] == "--out" && i + 1 < args.size() && folder.empty()) {
+            folder = args[++i];
+        } else if (args[i] == "--key" && i + 1 < args.size()) {
+            if (!parseKey(args[++i], options.key)) return usage();
+        } else {
+            return usage();
+        }
+    }
+    if (folder.empty()) return usage();
+
+    const auto start = std::chrono::steady_clock::now();
+    const zeku::demo::DemoGame game = zeku::demo::buildDemoGame(options);
+    std::string error;
+    if (!zeku::demo::writeSourceGame(folder, game, options.key, error)) {
+        std::fprintf(stderr, "zekudemo: %s\n", error.c_str());
+        return 1;
+    }
+    size_t bytes = 0;
+    for (const auto* archive : {&game.first, &game.second}) {
+        for (const zeku::demo::DemoFile& file : *archive)
+            bytes += file.bytes.size();
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("zekudemo: %zu files, %zu bytes, key 0x%02X, written to %s in %.1f s\n",
+                game.first.size() + game.second.size(), bytes, options.key, folder.c_str(),
+                seconds);
+    return 0;
+}
