@@ -1,8 +1,7 @@
-// PNG pictures: 8-bit RGB or RGBA read from files or memory (the converter's reader keeps samples
-// untouched), and written under a temporary name and renamed into place so a failed write never
-// leaves a broken picture behind.
+// PNG pictures: 8-bit RGB or RGBA read from files or memory with samples
+// untouched, and written under a temporary name and renamed into place so
+// a failed write never leaves a broken picture behind.
 #include <png.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <csetjmp>
@@ -11,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/api/file_system.h"
+#include "platform/api/png_encoder.h"
 #include "platform/api/png_file.h"
 
 namespace zeku {
@@ -18,53 +19,17 @@ namespace {
 
 struct PngFailure {
     char message[200];
-    int writeErrno;  // errno when libpng gave up, meaningful if the stream failed
 };
 
 void onPngError(png_structp png, png_const_charp message) {
     auto* failure = static_cast<PngFailure*>(png_get_error_ptr(png));
-    failure->writeErrno = errno;
     std::snprintf(failure->message, sizeof failure->message, "%s", message);
     png_longjmp(png, 1);
 }
 
 void onPngWarning(png_structp, png_const_charp) {}
 
-// libpng reports errors by longjmp, which skips destructors: this function
-// holds nothing but plain pointers and integers, and everything it sets
-// before setjmp stays unchanged after it.
-bool encodeRows(std::FILE* file, int width, int height, int channels, const uint8_t* pixels,
-                PngFailure* failure) {
-    png_structp png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, failure, onPngError, onPngWarning);
-    if (png == nullptr) {
-        std::snprintf(failure->message, sizeof failure->message, "out of memory");
-        return false;
-    }
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr) {
-        png_destroy_write_struct(&png, nullptr);
-        std::snprintf(failure->message, sizeof failure->message, "out of memory");
-        return false;
-    }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    const size_t stride = static_cast<size_t>(width) * static_cast<size_t>(channels);
-    for (int y = 0; y < height; ++y)
-        png_write_row(png, pixels + stride * static_cast<size_t>(y));
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
-
-// Reading from memory for the converter. libpng reports errors by longjmp,
+// Reading from memory. libpng reports errors by longjmp,
 // so the work is split into two stages around the allocation of the rows:
 // each stage's setjmp frame holds only plain data, and the C++ containers
 // live in the caller, which no longjmp crosses.
@@ -196,19 +161,8 @@ bool readPngMemory(const uint8_t* bytes, size_t size, PngPicture& picture, std::
 }
 
 bool readPng(const std::string& path, PngPicture& picture, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        error = path + ": " + std::strerror(errno);
-        return false;
-    }
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    size_t n = 0;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    const bool readFailed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (readFailed) {
+    const ByteBuffer bytes = readWholeFile(path.c_str());
+    if (!bytes) {
         error = path + ": cannot read the file";
         return false;
     }
@@ -231,44 +185,19 @@ bool writePngRgba(const std::string& path, int width, int height, const uint8_t*
 
 bool writePng(const std::string& path, int width, int height, int channels, const uint8_t* pixels,
               std::string& error) {
-    if (width <= 0 || height <= 0 || pixels == nullptr) {
-        error = "cannot write " + path + ": empty picture";
+    std::vector<uint8_t> bytes;
+    const bool encoded = channels == 4 ? encodePngRgba(width, height, pixels, bytes, error)
+                                       : encodePngRgb(width, height, pixels, bytes, error);
+    if (!encoded) {
+        error = "cannot write " + path + ": " + error;
         return false;
     }
-    const std::string temporary = path + ".tmp-" + std::to_string(getpid());
-    // "e" opens with O_CLOEXEC, so a program started meanwhile cannot keep it.
-    std::FILE* file = std::fopen(temporary.c_str(), "wbe");
-    if (file == nullptr) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
+    AtomicFileWriter file;
+    if (!file.open(path, error) || !file.write(bytes.data(), bytes.size()) || !file.commit(error)) {
+        if (error.empty()) error = "cannot write " + path;
         return false;
     }
-
-    PngFailure failure{};
-    const bool encoded = encodeRows(file, width, height, channels, pixels, &failure);
-    // A full disk often shows only when the last buffer goes out.
-    const bool flushed = std::fflush(file) == 0 && std::ferror(file) == 0;
-    const int flushErrno = errno;
-    const bool streamFailed = std::ferror(file) != 0;
-    const bool closed = std::fclose(file) == 0;
-    const int closeErrno = errno;
-
-    if (encoded && flushed && closed && std::rename(temporary.c_str(), path.c_str()) == 0) {
-        return true;
-    }
-    const int renameErrno = errno;
-    std::remove(temporary.c_str());
-    if (!encoded && streamFailed && failure.writeErrno != 0) {
-        error = "cannot write " + path + ": " + std::strerror(failure.writeErrno);
-    } else if (!encoded) {
-        error = "cannot write " + path + ": " + failure.message;
-    } else if (!flushed) {
-        error = "cannot write " + path + ": " + std::strerror(flushErrno);
-    } else if (!closed) {
-        error = "cannot write " + path + ": " + std::strerror(closeErrno);
-    } else {
-        error = "cannot rename " + temporary + " to " + path + ": " + std::strerror(renameErrno);
-    }
-    return false;
+    return true;
 }
 
 }  // namespace zeku
