@@ -1,0 +1,140 @@
+// Images and the operations between them: allocation, the opaque-making
+// copies, alpha composition in 565, shading and grey on the 5/6-bit fields,
+// clipping to the destination, and the slots' on-demand creation.
+#include "player/graphics/image.h"
+
+#include <gtest/gtest.h>
+
+#include "player/graphics/image_slots.h"
+
+namespace zeku {
+namespace {
+
+void setPixel(Image& image, int x, int y, uint16_t colour, uint8_t alpha) {
+    store565(image.pixel(x, y), colour);
+    image.pixel(x, y)[2] = alpha;
+}
+
+TEST(Image, CreateGivesTransparentBlackAndRefusesBadSizes) {
+    Image image;
+    ASSERT_TRUE(createImage(image, 3, 2));
+    EXPECT_EQ(image.width, 3u);
+    EXPECT_EQ(image.stride, 3);
+    EXPECT_EQ(image.rows, 2);
+    for (int i = 0; i < 3 * 2 * 3; ++i)
+        EXPECT_EQ(image.pixels[i], 0);
+    EXPECT_FALSE(createImage(image, 0, 5));
+    EXPECT_FALSE(image.hasPixels());
+    EXPECT_EQ(image.width, 0u);
+    EXPECT_FALSE(createImage(image, kImageMaxSide + 1, 1));
+}
+
+TEST(Image, ClearMakesEveryAllocatedPixelOpaqueBlack) {
+    Image image;
+    ASSERT_TRUE(createImage(image, 4, 3));
+    image.width = 2;  // a smaller picture inside the allocation
+    setPixel(image, 3, 2, 0xFFFF, 7);
+    clearImage(image);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) {
+            EXPECT_EQ(load565(image.pixel(x, y)), 0);
+            EXPECT_EQ(image.pixel(x, y)[2], 255);
+        }
+}
+
+TEST(Image, CopyTakesColourMakesOpaqueAndClipsToTheDestination) {
+    Image dst, src;
+    ASSERT_TRUE(createImage(dst, 4, 4));
+    ASSERT_TRUE(createImage(src, 2, 2));
+    setImageName(dst, "./bg/a.rbp");
+    setPixel(src, 0, 0, 0x1111, 0);
+    setPixel(src, 1, 0, 0x2222, 9);
+    setPixel(src, 0, 1, 0x3333, 255);
+    setPixel(src, 1, 1, 0x4444, 128);
+    copyImage(dst, src, 3, -1);  // only source (0, 1) lands, at (3, 0)
+    EXPECT_EQ(dst.name[0], '\0');
+    EXPECT_EQ(load565(dst.pixel(3, 0)), 0x3333);
+    EXPECT_EQ(dst.pixel(3, 0)[2], 255);
+    EXPECT_EQ(dst.pixel(2, 0)[2], 0);
+    EXPECT_EQ(dst.pixel(3, 1)[2], 0);
+    copyImage(dst, src, 0, 0);
+    EXPECT_EQ(load565(dst.pixel(0, 0)), 0x1111);  // alpha 0 is copied too
+    EXPECT_EQ(dst.pixel(0, 0)[2], 255);
+    EXPECT_EQ(load565(dst.pixel(1, 1)), 0x4444);
+}
+
+TEST(Image, BlendComposesInEightBitsAndRepacks) {
+    Image dst, src;
+    ASSERT_TRUE(createImage(dst, 3, 1));
+    ASSERT_TRUE(createImage(src, 3, 1));
+    for (int x = 0; x < 3; ++x)
+        setPixel(dst, x, 0, 0x0000, 40);
+    setPixel(src, 0, 0, 0xFFFF, 0);
+    setPixel(src, 1, 0, 0xFFFF, 255);
+    setPixel(src, 2, 0, 0xFFFF, 128);
+    blendImage(dst, src, 0, 0);
+    EXPECT_EQ(load565(dst.pixel(0, 0)), 0x0000);
+    EXPECT_EQ(dst.pixel(0, 0)[2], 40);  // untouched, alpha too
+    EXPECT_EQ(load565(dst.pixel(1, 0)), 0xFFFF);
+    EXPECT_EQ(dst.pixel(1, 0)[2], 255);
+    // 0xF8 × 128 >> 8 = 0x7C red/blue, 0xFC × 128 >> 8 = 0x7E green.
+    EXPECT_EQ(load565(dst.pixel(2, 0)), pack565(0x7C, 0x7E, 0x7C));
+    EXPECT_EQ(dst.pixel(2, 0)[2], 255);
+}
+
+TEST(Image, ShadeScalesEachFieldAndColourZeroChangesNothing) {
+    Image image;
+    ASSERT_TRUE(createImage(image, 2, 1));
+    setPixel(image, 0, 0, 0xFFFF, 10);
+    setPixel(image, 1, 0, 0xFFFF, 10);
+    shadeImage(image, 0, 0, 2, 1, 0);
+    EXPECT_EQ(load565(image.pixel(0, 0)), 0xFFFF);
+    EXPECT_EQ(image.pixel(0, 0)[2], 10);
+    // Red 0x80: 31 × 128 >> 8 = 15; green 0x40: 63 × 192 >> 8 = 47; blue 0xFF: 31 × 1 >> 8 = 0.
+    shadeImage(image, 1, 0, 5, 5, 0x8040FF);
+    EXPECT_EQ(load565(image.pixel(1, 0)), 15 << 11 | 47 << 5 | 0);
+    EXPECT_EQ(image.pixel(1, 0)[2], 255);
+    EXPECT_EQ(load565(image.pixel(0, 0)), 0xFFFF);
+}
+
+TEST(Image, GreyAveragesExpandedChannels) {
+    Image image;
+    ASSERT_TRUE(createImage(image, 2, 1));
+    setPixel(image, 0, 0, 0xF800, 0);  // pure red: (248 + 0 + 0) / 3 = 82
+    setPixel(image, 1, 0, 0x07E0, 0);
+    greyImage(image, 0, 0, 1, 1);
+    EXPECT_EQ(load565(image.pixel(0, 0)), (82 >> 3) << 11 | (82 >> 2) << 5 | 82 >> 3);
+    EXPECT_EQ(image.pixel(0, 0)[2], 255);
+    EXPECT_EQ(load565(image.pixel(1, 0)), 0x07E0);  // outside the area
+    EXPECT_EQ(image.pixel(1, 0)[2], 0);
+}
+
+TEST(ImageSlots, EmptySlotGetsTheScaledDefaultSize) {
+    ImageSlots slots;
+    slots.defaultWidth = 400;
+    slots.defaultHeight = 300;
+    uint32_t error = 0;
+    EXPECT_EQ(imageInSlot(slots, 3), nullptr);
+    Image* image = imageForCommand(slots, 3, 320, 240, error);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, 160u);
+    EXPECT_EQ(image->height, 120u);
+    EXPECT_EQ(imageForCommand(slots, 3, 640, 480, error), image);  // existing one is kept
+    EXPECT_EQ(error, 0u);
+    releaseImageSlot(slots, 3);
+    EXPECT_EQ(imageInSlot(slots, 3), nullptr);
+}
+
+TEST(ImageSlots, OutOfRangeSlotRaisesTheErrorBit) {
+    ImageSlots slots;
+    uint32_t error = 1;
+    EXPECT_EQ(imageForCommand(slots, 32, 320, 240, error), nullptr);
+    EXPECT_EQ(error, 1u | kErrorBadImageSlot);
+    error = 0;
+    EXPECT_EQ(imageForCommand(slots, -1, 320, 240, error), nullptr);
+    EXPECT_EQ(error, kErrorBadImageSlot);
+    EXPECT_NE(imageForCommand(slots, 31, 320, 240, error), nullptr);
+}
+
+}  // namespace
+}  // namespace zeku
