@@ -32,6 +32,10 @@ intptr_t PlayerApp::handleMessage(const Message& message) {
     }
 }
 
+bool PlayerApp::enterStartScript() {
+    return ScriptHost::enterStartScript(updateList_, platform_.clock.nowMs());
+}
+
 void PlayerApp::startFrameClock() {
     zeku::startFrameClock(frameClock_, platform_.clock.nowMs(), 16);
 }
@@ -85,10 +89,11 @@ int PlayerApp::frameStep() {
     latchInput(input_, settings_);
 
     if (sound_.playingPositionMs(1) < 0) sound_.stop(1);
-    script_.step();
+    runScriptStep(updateList_, nowMs_);
     if (script_.errorWord != 0) {
         destroyWindow();
     } else {
+        drawFrame(updateList_, nowMs_);
         presentChanges();
     }
     updateList_.clear();

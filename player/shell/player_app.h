@@ -22,13 +22,17 @@ class PlayerApp : public ScriptHost {
     int runMessageLoop();
 
     void startFrameClock();
+    // Loads the start script; the player runs on (with an empty screen)
+    // when it is missing.
+    bool enterStartScript();
     uint32_t currentTimeMs() const { return nowMs_; }
     int framesDone() const { return frameNumber_; }
     const FrameClock& frameClock() const { return frameClock_; }
     UpdateList& updateList() { return updateList_; }
+    // The shake belongs to the script; this sets it as a #Wipe would.
     void setShake(int x, int y) {
-        shakeX_ = x;
-        shakeY_ = y;
+        shakeX_ = script_.shake.offsetX = x;
+        shakeY_ = script_.shake.offsetY = y;
     }
 
   private:

@@ -43,6 +43,7 @@ int runPlayer(const BuildConstants& build, PlatformServices& platform,
 
     app->buildFonts();
     app->startFrameClock();
+    app->enterStartScript();
     const int code = app->runMessageLoop();
 
     display.closeInput();

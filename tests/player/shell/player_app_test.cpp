@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "common/pack/pack_format.h"
 #include "platform/headless/headless_window.h"
 #include "platform/headless/memory_display.h"
 #include "platform/headless/virtual_clock.h"
 #include "player/shell/player_app.h"
 #include "player/shell/player_entry.h"
+#include "tests/support/temp_folder.h"
 
 namespace zeku {
 namespace {
@@ -63,6 +65,24 @@ void runToFrame(PlayerApp& app, Rig& rig, int frame) {
             app.frameStep();
         }
     }
+}
+
+// Writes a package holding "./script.txt" (lines joined with CR LF) into
+// the program folder's data folder.
+void writeStartScript(const test_support::TempFolder& folder, const std::string& lines) {
+    std::string text;
+    for (char c : lines) {
+        if (c == '\n') text += '\r';
+        text += c;
+    }
+    PackEntry entry;
+    ASSERT_TRUE(setPackEntryName(entry, "./script.txt"));
+    entry.unpackedSize = entry.storedSize = static_cast<uint32_t>(text.size());
+    std::vector<PackEntry> entries{entry};
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(layOutPack(entries, bytes));
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    test_support::writeBytes(folder.file("data/pack.mlz"), bytes);
 }
 
 TEST(PlayerApp, HeadlessRunEndsAfterItsFramesThroughTheNormalShutdown) {
@@ -163,15 +183,16 @@ TEST(PlayerApp, OnlyChangedRectanglesAreShownAndShakeShowsEverything) {
 
     uint8_t* px = app.screen().pixel(5, 5);
     px[0] = px[1] = px[2] = 255;
-    app.updateList().add(ScreenRect{4, 4, 8, 8});
-    // The frame step empties the list after presenting, so add it during the frame.
+    // Unflagged, so the redraw leaves the poked pixel alone and only the
+    // present shows it. The frame step empties the list after presenting,
+    // so add it during the frame.
     Message m;
     while (app.framesDone() < 3) {
         if (rig.window.peekMessage(m)) {
             app.dispatch(m);
             continue;
         }
-        if (app.updateList().empty()) app.updateList().add(ScreenRect{4, 4, 8, 8});
+        if (app.updateList().empty()) app.updateList().addDirty(ScreenRect{4, 4, 8, 8}, false);
         app.frameStep();
     }
     ASSERT_EQ(rig.display.shownRects().size(), 1u);
@@ -183,6 +204,56 @@ TEST(PlayerApp, OnlyChangedRectanglesAreShownAndShakeShowsEverything) {
     ASSERT_EQ(rig.display.shownRects().size(), 1u);
     EXPECT_EQ(rig.display.shownRects()[0].right, 320);
     EXPECT_EQ(rig.display.windowPixel(3, 5), 0xFFFF);  // source (5, 5) shifted left by 2
+}
+
+TEST(PlayerApp, TheStartScriptsBreakAppClosesThroughTheNormalShutdown) {
+    test_support::TempFolder folder;
+    writeStartScript(folder, "|_Start:\n#Wait(100)\n#BreakApp()\n");
+    Rig rig;
+    ClosingObserver observer(rig.window, 1000);
+    PlayerRunOptions options{folder.path().string() + "/", &observer};
+    EXPECT_EQ(runPlayer(kSigmarionBuild, rig.services, options), 0);
+    EXPECT_GT(observer.frames, 5);  // the wait ran first
+    EXPECT_LT(observer.frames, 20);
+    EXPECT_FALSE(rig.window.exists());
+}
+
+TEST(PlayerApp, ABadImageSlotInTheScriptEndsTheProgram) {
+    test_support::TempFolder folder;
+    writeStartScript(folder, "#Clr(40)\n#Wait(-1)\n");
+    Rig rig;
+    PlayerApp app(kSigmarionBuild, rig.services, folder.path().string(), nullptr);
+    startUp(app, rig);
+    EXPECT_TRUE(app.enterStartScript());
+    runToFrame(app, rig, 1);
+    EXPECT_FALSE(rig.window.exists());
+    EXPECT_EQ(app.script().errorWord, kErrorBadImageSlot);
+}
+
+TEST(PlayerApp, WhatTheScriptShowsIsDrawnBeforeThePresent) {
+    test_support::TempFolder folder;
+    writeStartScript(folder,
+                     "#MouseClickEventEX()\n{\n0,0,400,300,\"_A\",\"./script.txt\",0,0,0,255\n}\n");
+    Rig rig;
+    PlayerApp app(kSigmarionBuild, rig.services, folder.path().string(), nullptr);
+    startUp(app, rig);
+    EXPECT_TRUE(app.enterStartScript());
+    runToFrame(app, rig, 2);
+    EXPECT_EQ(app.screen().pixel(10, 10)[0], 0);
+    rig.window.postMessage(Message{kWmKeyDown, app.keyMap().code(KeyRole::Down), 0});
+    runToFrame(app, rig, 4);
+    EXPECT_EQ(app.screen().pixel(10, 10)[0], 255);  // the highlight adds blue
+    EXPECT_EQ(app.screen().pixel(200, 10)[0], 0);
+}
+
+TEST(PlayerApp, AMissingPackageLeavesTheScriptIdle) {
+    Rig rig;
+    PlayerApp app(kSigmarionBuild, rig.services, "/nonexistent/", nullptr);
+    startUp(app, rig);
+    EXPECT_FALSE(app.enterStartScript());
+    runToFrame(app, rig, 5);
+    EXPECT_TRUE(rig.window.exists());
+    EXPECT_EQ(app.script().errorWord, 0u);
 }
 
 }  // namespace

@@ -1,0 +1,52 @@
+// Everything a script command may touch outside the interpreter's own state:
+// input, the clock, the graphics state and the package. The shell builds one
+// per frame; later subsystems add their members here.
+#pragma once
+
+#include <cstdint>
+
+#include "player/data/pack_reader.h"
+#include "player/graphics/compositor.h"
+#include "player/graphics/display_objects.h"
+#include "player/graphics/image_slots.h"
+#include "player/graphics/update_list.h"
+#include "player/script/script_engine.h"
+#include "player/shell/input_state.h"
+
+namespace zeku {
+
+struct ScriptContext {
+    ScriptEngine& engine;
+    InputState& input;
+    uint32_t nowMs;
+    ImageSlots& images;
+    DisplayObjects& objects;
+    UpdateList& updateList;
+    GraphicsState& graphics;
+    PackReader& reader;
+    const char* packagePath;  // the script and image package
+    int screenWidth;
+    int screenHeight;
+    // Colour the name and message window backgrounds are shaded with.
+    uint32_t messageWindowColour = 0;
+};
+
+// Bits of the key-edge word.
+inline constexpr uint32_t kEdgeClick = 0x1;
+inline constexpr uint32_t kEdgeKeyC = 0x10;
+inline constexpr uint32_t kEdgeUp = 0x100;
+inline constexpr uint32_t kEdgeDown = 0x200;
+inline constexpr uint32_t kEdgeRight = 0x800;
+inline constexpr uint32_t kEdgeDecide = kEdgeClick | kEdgeKeyC | kEdgeRight;
+
+// The fresh presses of this frame as key-edge bits. Reading consumes them,
+// so each press is reported once.
+uint32_t takeKeyEdges(InputState& input);
+// The skip key is held, or skip mode is locked on.
+bool skipping(const InputState& input);
+
+// Script coordinates to screen pixels: multiplication first, integer division.
+int scaleX(const ScriptContext& context, int32_t value);
+int scaleY(const ScriptContext& context, int32_t value);
+
+}  // namespace zeku

@@ -1,0 +1,130 @@
+// Picture commands against real image slots and display objects: the
+// shake and slide transitions, the cross-fade, the background show and the
+// error bits.
+#include <gtest/gtest.h>
+
+#include "player/script/interpreter.h"
+#include "tests/player/script/script_rig.h"
+
+namespace zeku {
+namespace {
+
+using test_support::ScriptRig;
+
+TEST(WipeCommand, ShakeReversesEveryFiftyMsAndEndsAfterTheThirdChange) {
+    ScriptRig rig;  // 240 rows: 5 script units are 2 pixels
+    ASSERT_TRUE(rig.load({{"./script.txt", "#Wipe(5,1,3,7)\n@1=1\n#END()\n"}}));
+    rig.step();
+    EXPECT_EQ(rig.engine.shake.offsetX, 0);
+    EXPECT_EQ(rig.engine.shake.offsetY, 2);
+    rig.step(50);  // not more than 50 ms yet
+    EXPECT_EQ(rig.engine.shake.offsetY, 2);
+    rig.step(1);
+    EXPECT_EQ(rig.engine.shake.offsetY, -2);
+    rig.step(51);
+    EXPECT_EQ(rig.engine.shake.offsetY, 2);
+    rig.dirty.clear();
+    rig.step(51);
+    EXPECT_EQ(rig.engine.shake.offsetY, 0);
+    ASSERT_EQ(rig.dirty.rects().size(), 1u);
+    EXPECT_EQ(rig.dirty.rects()[0].right, 320);
+    EXPECT_EQ(rig.dirty.rects()[0].bottom, 240);
+    EXPECT_EQ(rig.var(1), 0);  // advance and yield
+    rig.step();
+    EXPECT_EQ(rig.var(1), 1);
+}
+
+TEST(WipeCommand, ACountOfOneShakesFourTimesHorizontally) {
+    ScriptRig rig;
+    ASSERT_TRUE(rig.load({{"./script.txt", "#Wipe(10,0,1,7)\n@1=1\n"}}));
+    rig.step();
+    EXPECT_EQ(rig.engine.shake.offsetX, 4);
+    int changes = 0;
+    while (rig.engine.shake.offsetX != 0 && changes < 10) {
+        rig.step(60);
+        ++changes;
+    }
+    EXPECT_EQ(changes, 4);
+}
+
+TEST(WipeCommand, SlideMovesBothPicturesAndEndsAsTheBackground) {
+    ScriptRig rig;
+    ASSERT_TRUE(rig.load({{"./script.txt", "#Clr(0)\n#Paint()\n#Clr(4)\n#Wipe(4,1,0,2)\n@1=1\n"}}));
+    rig.step();  // #Paint yields
+    ASSERT_NE(objectInSlot(rig.objects, 0), nullptr);
+    rig.step();
+    ASSERT_NE(objectInSlot(rig.objects, 4), nullptr);
+    EXPECT_EQ(objectInSlot(rig.objects, 4)->scriptY, -600 * 1000);  // above the screen
+    rig.step(500);
+    EXPECT_EQ(objectInSlot(rig.objects, 0)->scriptY, 300 * 1000);
+    EXPECT_EQ(objectInSlot(rig.objects, 4)->scriptY, -300 * 1000);
+    rig.step(500);
+    EXPECT_EQ(objectInSlot(rig.objects, 4), nullptr);
+    ASSERT_NE(objectInSlot(rig.objects, 0), nullptr);
+    EXPECT_EQ(objectInSlot(rig.objects, 0)->scriptY, 0);
+    EXPECT_EQ(objectInSlot(rig.objects, 0)->layer, 96);
+}
+
+TEST(TransFadeCommand, FadesInOverSevenHundredFiftyMsOrFinishesAtOnceWhenSkipping) {
+    ScriptRig rig;
+    ASSERT_TRUE(rig.load({{"./script.txt",
+                           "#Clr(3)\n#TransFade(0,0,0,0,0,0,800,600,3)\n@1=1\n"
+                           "#TransFade(0,0,0,0,0,0,800,600,3)\n@2=1\n"}}));
+    rig.step();
+    ASSERT_NE(objectInSlot(rig.objects, 3), nullptr);
+    EXPECT_EQ(objectInSlot(rig.objects, 3)->layer, 28);
+    EXPECT_EQ(objectInSlot(rig.objects, 3)->entry.alpha, 0);
+    rig.step(375);
+    EXPECT_EQ(objectInSlot(rig.objects, 3)->entry.alpha, 128);
+    rig.step(375);
+    EXPECT_EQ(objectInSlot(rig.objects, 3), nullptr);
+    ASSERT_NE(objectInSlot(rig.objects, 0), nullptr);
+    EXPECT_EQ(objectInSlot(rig.objects, 0)->entry.alpha, 256);
+    ASSERT_NE(imageInSlot(rig.images, 0), nullptr);
+
+    rig.input.keys[KeyRole::Left] = 1;
+    rig.step();  // @1=1, then the second fade completes in its first frame
+    EXPECT_EQ(rig.var(1), 1);
+    EXPECT_EQ(objectInSlot(rig.objects, 3), nullptr);
+    rig.step();
+    EXPECT_EQ(rig.var(2), 1);
+}
+
+TEST(ImageCommands, FillClrPaintsOpaqueBlackAndPaintShowsTheCurrentImage) {
+    ScriptRig rig;
+    ASSERT_TRUE(rig.load(
+        {{"./script.txt", "#CreateImage(0,0,400,300)\n#FillClr(2,RGB(255,255,255))\n#Paint()\n"}}));
+    rig.step();
+    const Image* image = imageInSlot(rig.images, 2);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, 160u);  // the default size, scaled to the screen
+    EXPECT_EQ(image->height, 120u);
+    EXPECT_EQ(image->pixel(0, 0)[0], 0);
+    EXPECT_EQ(image->pixel(0, 0)[2], 255);  // opaque
+    EXPECT_EQ(rig.engine.currentImageSlot, 2);
+    const DisplayObject* background = objectInSlot(rig.objects, 0);
+    ASSERT_NE(background, nullptr);
+    EXPECT_EQ(background->layer, 96);
+    ASSERT_NE(imageInSlot(rig.images, 0), nullptr);
+}
+
+TEST(ImageCommands, BadSlotsRaiseTheirErrorBits) {
+    ScriptRig clr;
+    ASSERT_TRUE(clr.load({{"./script.txt", "#Clr(32)\n#END()\n"}}));
+    clr.step();
+    EXPECT_EQ(clr.engine.errorWord, kErrorBadImageSlot);
+
+    ScriptRig fade;
+    ASSERT_TRUE(fade.load({{"./script.txt", "#TransFade(0,0,0,0,0,0,800,600,129)\n#END()\n"}}));
+    fade.step();
+    EXPECT_EQ(fade.engine.errorWord & kErrorBadDisplayObject, kErrorBadDisplayObject);
+
+    ScriptRig blt;  // a missing destination is passed over quietly
+    ASSERT_TRUE(blt.load({{"./script.txt", "#Blt(7,0,0,40)\n#AlphaBlt(7,0,0,1)\n#END()\n"}}));
+    blt.step();
+    EXPECT_EQ(blt.engine.errorWord, 0u);
+    EXPECT_EQ(imageInSlot(blt.images, 7), nullptr);
+}
+
+}  // namespace
+}  // namespace zeku

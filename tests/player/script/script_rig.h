@@ -1,0 +1,100 @@
+// A script engine with everything its commands touch, over a package built
+// from in-memory script files: the interpreter tests' fixture.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/pack/pack_format.h"
+#include "player/script/interpreter.h"
+#include "player/script/script_line.h"
+#include "player/script/script_loader.h"
+#include "tests/support/temp_folder.h"
+
+namespace zeku::test_support {
+
+// "\n" becomes CR LF, as scripts are stored.
+inline std::string crlf(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+struct ScriptRig {
+    TempFolder folder{"zeku-script"};
+    std::string packagePath = folder.file("pack.mlz");
+    ScriptEngine engine;
+    InputState input;
+    ImageSlots images;
+    DisplayObjects objects;
+    UpdateList dirty;
+    GraphicsState graphics;
+    PackReader reader;
+    uint32_t nowMs = 10000;
+    int screenWidth = 320;
+    int screenHeight = 240;
+
+    ScriptRig() {
+        objects.screenWidth = screenWidth;
+        objects.screenHeight = screenHeight;
+        dirty.setClip(screenWidth, screenHeight);
+    }
+
+    ScriptContext context() {
+        return ScriptContext{engine,      input,       nowMs,
+                             images,      objects,     dirty,
+                             graphics,    reader,      packagePath.c_str(),
+                             screenWidth, screenHeight};
+    }
+
+    // Stores the files (names as scripts write them, text with "\n" lines)
+    // uncompressed in the package and enters the first at its start.
+    bool load(const std::vector<std::pair<std::string, std::string>>& files) {
+        std::vector<PackEntry> entries;
+        std::vector<uint8_t> data;
+        for (const auto& [name, text] : files) {
+            const std::string stored = crlf(text);
+            PackEntry entry;
+            if (!setPackEntryName(entry, name)) return false;
+            entry.unpackedSize = entry.storedSize = static_cast<uint32_t>(stored.size());
+            data.insert(data.end(), stored.begin(), stored.end());
+            entries.push_back(entry);
+        }
+        std::vector<uint8_t> bytes;
+        if (!layOutPack(entries, bytes)) return false;
+        bytes.insert(bytes.end(), data.begin(), data.end());
+        writeBytes(packagePath, bytes);
+        reader.open(packagePath.c_str(), true);
+        return enter(files.front().first.c_str(), nullptr);
+    }
+
+    bool enter(const char* file, const char* label) {
+        engine.state.currentLevel = 0;
+        return enterScript(engine.state, 0, reader, packagePath.c_str(), file, label) == 1;
+    }
+
+    // One frame: `advanceMs` passes first.
+    int step(uint32_t advanceMs = 16) {
+        nowMs += advanceMs;
+        ScriptContext c = context();
+        return stepScript(c);
+    }
+
+    int32_t var(int index) const {
+        return engine.state.variables.numbers[static_cast<size_t>(index)];
+    }
+    const ScriptLevel& level() { return engine.state.current(); }
+    // The line the current level stands on.
+    std::string currentLine() {
+        char line[kScriptLineCapacity];
+        readScriptLine(level().view(), static_cast<size_t>(level().position), line);
+        return line;
+    }
+};
+
+}  // namespace zeku::test_support
