@@ -14,6 +14,7 @@
 #include "platform/headless/stderr_message_box.h"
 #include "platform/headless/virtual_clock.h"
 #include "platform/main/headless_driver.h"
+#include "platform/main/stderr_tracer.h"
 #include "platform/posix/monotonic_clock.h"
 #include "platform/sdl/sdl_platform.h"
 #include "player/shell/build_constants.h"
@@ -107,6 +108,8 @@ int main(int argc, char** argv) {
     zeku::PlayerRunOptions runOptions;
     runOptions.programFolder = folder;
     runOptions.observer = &driver;
+    zeku::StderrTracer tracer;
+    if (options.trace) runOptions.tracer = &tracer;
     const int code = zeku::runPlayer(kBuild, services, runOptions);
     for (const std::string& path : driver.written()) {
         std::fprintf(stderr, "%s: screenshot written to %s\n", kBuild.programName, path.c_str());

@@ -123,6 +123,10 @@ int stepScript(ScriptContext& context) {
             case kLineCommand: {
                 splitCommand(line, true, state.command);
                 const CommandInfo* info = findCommand(state.command.name);
+                if (engine.tracer != nullptr && level.repeatCount == 0) {
+                    engine.tracer->commandStarted(level.fileName, level.position, line,
+                                                  info != nullptr ? info->description : nullptr);
+                }
                 if (info != nullptr) outcome = info->handler(context);
                 break;
             }

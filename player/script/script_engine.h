@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "player/script/command_tracer.h"
 #include "player/script/script_state.h"
 
 namespace zeku {
@@ -52,7 +53,8 @@ struct ShakeState {
 
 struct ScriptEngine {
     ScriptState state;
-    uint32_t errorWord = 0;  // fatal flags; non-zero closes the player
+    uint32_t errorWord = 0;           // fatal flags; non-zero closes the player
+    CommandTracer* tracer = nullptr;  // --trace; told of each command's first run
 
     // Parameters 1..16 live at indices 0..15.
     std::array<int32_t, kCommandParameterCount> parameters{};

@@ -24,6 +24,7 @@ int runPlayer(const BuildConstants& build, PlatformServices& platform,
     auto app =
         std::make_unique<PlayerApp>(build, platform, options.programFolder, options.observer);
     if (!app->screen().hasPixels()) return kStartupFailedExitCode;
+    app->script().tracer = options.tracer;
 
     if (!app->createWindow()) {
         platform.messageBoxes.show(kWindowFailed, kErrorCaption);

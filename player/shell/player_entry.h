@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "player/script/command_tracer.h"
 #include "player/shell/build_constants.h"
 #include "player/shell/platform_services.h"
 
@@ -11,6 +12,7 @@ namespace zeku {
 struct PlayerRunOptions {
     std::string programFolder;  // base of "data/" and "zeku.cfg", ending in "/"
     FrameObserver* observer = nullptr;
+    CommandTracer* tracer = nullptr;  // told of every command the script runs
 };
 
 // A start-up failure is reported once (message box) and ends the run with

@@ -32,6 +32,8 @@ bool parseRunOptions(int argc, const char* const* argv, RunOptions& options, std
             options.headless = true;
         } else if (arg == "--portrait") {
             options.portrait = true;
+        } else if (arg == "--trace") {
+            options.trace = true;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--frames") {
@@ -78,6 +80,7 @@ std::string runOptionsUsage(const char* programName) {
            "  --screenshot F:FILE  write the screen as shown after frame F as PNG "
            "(repeatable)\n"
            "  --portrait           headless: present on a portrait panel (turned picture)\n"
+           "  --trace              print each script command as it first runs (stderr)\n"
            "  --help               this text\n";
 }
 

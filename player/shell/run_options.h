@@ -19,6 +19,7 @@ struct RunOptions {
     std::string root;       // stands in for the program folder
     std::string inputPath;  // scripted input
     std::vector<ScreenshotRequest> screenshots;
+    bool trace = false;  // print each script command as it first runs
     bool help = false;
 };
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "player/script/command_table.h"
 #include "tests/player/script/script_rig.h"
 
@@ -32,6 +35,28 @@ TEST(StepScript, WaitZeroYieldsOnceAndSkipEndsAWaitOnlyOnItsNextFrame) {
     rig.step();
     rig.step();
     EXPECT_EQ(rig.var(2), 1);
+}
+
+struct RecordingTracer : CommandTracer {
+    std::vector<std::string> lines;
+    void commandStarted(std::string_view fileName, int32_t position, const char* line,
+                        const char* description) override {
+        lines.push_back(std::string(fileName) + "@" + std::to_string(position) + " " + line + " " +
+                        (description != nullptr ? "known" : "unknown"));
+    }
+};
+
+// A trace shows each command once, however many frames it waits.
+TEST(StepScript, TracerSeesEachCommandsFirstRunOnly) {
+    ScriptRig rig;
+    RecordingTracer tracer;
+    rig.engine.tracer = &tracer;
+    ASSERT_TRUE(rig.load({{"./script.txt", "@1=1\n#Wait(40)\n#Bogus(1)\n#END()\n"}}));
+    for (int frame = 0; frame < 6; ++frame)
+        rig.step();
+    EXPECT_EQ(tracer.lines, (std::vector<std::string>{"./script.txt@6 #Wait(40) known",
+                                                      "./script.txt@17 #Bogus(1) unknown",
+                                                      "./script.txt@28 #END() known"}));
 }
 
 TEST(StepScript, WaitIsSetUpAgainAfterTheLineChanges) {

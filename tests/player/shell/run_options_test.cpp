@@ -24,9 +24,9 @@ TEST(RunOptions, HeadlessOptionsAndTheirErrors) {
     RunOptions o;
     std::string error;
     ASSERT_TRUE(parse({"--headless", "--frames", "120", "--root", "/g", "--screenshot", "1:a.png",
-                       "--screenshot", "120:dir/b:c.png", "--portrait"},
+                       "--screenshot", "120:dir/b:c.png", "--portrait", "--trace"},
                       o, error));
-    EXPECT_TRUE(o.headless && o.portrait);
+    EXPECT_TRUE(o.headless && o.portrait && o.trace);
     EXPECT_EQ(o.frames, 120);
     EXPECT_EQ(o.root, "/g");
     ASSERT_EQ(o.screenshots.size(), 2u);
