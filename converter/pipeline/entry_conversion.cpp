@@ -1,6 +1,7 @@
 // One source file turned into what the package stores for it.
 #include "converter/pipeline/entry_conversion.h"
 
+#include "common/pack/pack_compression.h"
 #include "common/pack/pack_format.h"
 #include "common/text/sjis.h"
 #include "converter/pipeline/picture_conversion.h"
@@ -66,17 +67,6 @@ std::string packageNameFor(std::string_view sourceName, EntryTreatment treatment
     std::string name(sourceName.substr(0, extensionStart(sourceName)));
     name += extension;
     return name;
-}
-
-bool compressForPackage(LzssEncoder& lzss, const uint8_t* bytes, size_t size,
-                        std::vector<uint8_t>& stored) {
-    stored.clear();
-    if (size == 0) return true;  // nothing to code; unpacks to the empty file
-    stored.resize(lzssMaxEncodedSize(size));
-    const ptrdiff_t n = lzss.encode(stored.data(), stored.size(), bytes, size);
-    if (n < 0) return false;
-    stored.resize(static_cast<size_t>(n));
-    return true;
 }
 
 ConvertedEntry convertEntry(std::string_view sourceName, const std::vector<uint8_t>& source,

@@ -49,8 +49,4 @@ struct ConvertedEntry {
 ConvertedEntry convertEntry(std::string_view sourceName, const std::vector<uint8_t>& source,
                             const EntryConversionSettings& settings, LzssEncoder& lzss);
 
-// The LZSS stream of `bytes` (empty for an empty input).
-bool compressForPackage(LzssEncoder& lzss, const uint8_t* bytes, size_t size,
-                        std::vector<uint8_t>& stored);
-
 }  // namespace zeku

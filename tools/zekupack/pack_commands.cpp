@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/lzss/lzss.h"
+#include "common/pack/pack_compression.h"
 #include "common/pack/pack_format.h"
 #include "common/text/sjis.h"
 #include "platform/api/file_system.h"
@@ -110,7 +111,7 @@ int createPackage(const std::string& packagePath, const std::string& folder) {
     if (!listFilesRecursively(folder, files, error)) return fail(error);
 
     std::vector<PackEntry> entries;
-    std::vector<ByteBuffer> stored;
+    std::vector<std::vector<uint8_t>> stored;
     LzssEncoder encoder;
     for (const std::string& relative : files) {
         const std::string utf8Name = "./" + relative;
@@ -125,21 +126,17 @@ int createPackage(const std::string& packagePath, const std::string& folder) {
         ByteBuffer contents = readWholeFile(path.c_str());
         if (!contents) return fail(path + ": cannot read the file");
         entry.unpackedSize = static_cast<uint32_t>(contents.size());
-        if (endsWithIgnoringCase(name, ".mp3") || contents.size() == 0) {
-            // Sounds are streamed straight from the package, so they stay as
-            // they are; an empty file has nothing to compress.
-            entry.method = endsWithIgnoringCase(name, ".mp3") ? kPackStored : kPackLzss;
+        if (endsWithIgnoringCase(name, ".mp3")) {
+            // Sounds are streamed straight from the package, so they stay as they are.
+            entry.method = kPackStored;
             entry.storedSize = entry.unpackedSize;
-            stored.push_back(std::move(contents));
+            stored.emplace_back(contents.data(), contents.data() + contents.size());
         } else {
-            ByteBuffer packed = ByteBuffer::allocate(lzssMaxEncodedSize(contents.size()));
-            if (!packed) return fail(path + ": out of memory");
-            const ptrdiff_t n =
-                encoder.encode(packed.data(), packed.size(), contents.data(), contents.size());
-            if (n < 0) return fail(path + ": cannot compress");
-            packed.shrink(static_cast<size_t>(n));
+            std::vector<uint8_t> packed;
+            if (!compressForPackage(encoder, contents.data(), contents.size(), packed))
+                return fail(path + ": cannot compress");
             entry.method = kPackLzss;
-            entry.storedSize = static_cast<uint32_t>(n);
+            entry.storedSize = static_cast<uint32_t>(packed.size());
             stored.push_back(std::move(packed));
         }
         entries.push_back(entry);
@@ -150,7 +147,7 @@ int createPackage(const std::string& packagePath, const std::string& folder) {
     AtomicFileWriter writer;
     if (!writer.open(packagePath, error)) return fail(error);
     bool written = writer.write(directory.data(), directory.size());
-    for (const ByteBuffer& bytes : stored)
+    for (const std::vector<uint8_t>& bytes : stored)
         written = written && writer.write(bytes.data(), bytes.size());
     if (!written || !writer.commit(error))
         return fail(error.empty() ? packagePath + ": cannot write" : error);

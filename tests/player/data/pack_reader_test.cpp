@@ -12,6 +12,7 @@
 
 #include "common/lzss/lzss.h"
 #include "common/pack/pack_format.h"
+#include "tests/support/package_builder.h"
 #include "tests/support/temp_folder.h"
 
 namespace zeku {
@@ -20,39 +21,8 @@ namespace {
 using test_support::TempFolder;
 using test_support::writeBytes;
 
-struct Item {
-    std::string name;
-    std::vector<uint8_t> contents;
-    bool compress;
-};
-
-std::vector<uint8_t> buildPackage(const std::vector<Item>& items, char version = '2') {
-    std::vector<PackEntry> entries;
-    std::vector<uint8_t> data;
-    for (const Item& item : items) {
-        PackEntry entry;
-        EXPECT_TRUE(setPackEntryName(entry, item.name));
-        entry.unpackedSize = static_cast<uint32_t>(item.contents.size());
-        if (item.compress) {
-            std::vector<uint8_t> packed(lzssMaxEncodedSize(item.contents.size()) + 1);
-            const ptrdiff_t n = lzssEncode(packed.data(), packed.size(), item.contents.data(),
-                                           item.contents.size());
-            packed.resize(n < 0 ? 0 : static_cast<size_t>(n));
-            entry.method = kPackLzss;
-            entry.storedSize = static_cast<uint32_t>(packed.size());
-            data.insert(data.end(), packed.begin(), packed.end());
-        } else {
-            entry.storedSize = entry.unpackedSize;
-            data.insert(data.end(), item.contents.begin(), item.contents.end());
-        }
-        entries.push_back(entry);
-    }
-    std::vector<uint8_t> bytes;
-    EXPECT_TRUE(layOutPack(entries, bytes));
-    bytes[3] = static_cast<uint8_t>(version);
-    bytes.insert(bytes.end(), data.begin(), data.end());
-    return bytes;
-}
+using Item = test_support::PackageItem;
+using test_support::buildPackage;
 
 std::vector<uint8_t> text(const std::string& s) {
     return {s.begin(), s.end()};

@@ -14,6 +14,7 @@
 #include "common/lzss/lzss.h"
 #include "common/pack/pack_format.h"
 #include "player/data/pack_reader.h"
+#include "tests/support/package_builder.h"
 #include "tests/support/temp_folder.h"
 
 namespace zeku {
@@ -22,32 +23,8 @@ namespace {
 using test_support::TempFolder;
 using test_support::writeBytes;
 
-struct Item {
-    std::string name;
-    std::vector<uint8_t> contents;
-};
-
-std::vector<uint8_t> buildPackage(const std::vector<Item>& items) {
-    std::vector<PackEntry> entries;
-    std::vector<uint8_t> data;
-    for (const Item& item : items) {
-        PackEntry entry;
-        EXPECT_TRUE(setPackEntryName(entry, item.name));
-        entry.unpackedSize = static_cast<uint32_t>(item.contents.size());
-        std::vector<uint8_t> packed(lzssMaxEncodedSize(item.contents.size()) + 1);
-        const ptrdiff_t n =
-            lzssEncode(packed.data(), packed.size(), item.contents.data(), item.contents.size());
-        packed.resize(n < 0 ? 0 : static_cast<size_t>(n));
-        entry.method = kPackLzss;
-        entry.storedSize = static_cast<uint32_t>(packed.size());
-        data.insert(data.end(), packed.begin(), packed.end());
-        entries.push_back(entry);
-    }
-    std::vector<uint8_t> bytes;
-    EXPECT_TRUE(layOutPack(entries, bytes));
-    bytes.insert(bytes.end(), data.begin(), data.end());
-    return bytes;
-}
+using Item = test_support::PackageItem;
+using test_support::buildPackage;
 
 // A raw file of type 1/11 (3 bytes a pixel) or 13 (2 bytes), or any other type.
 std::vector<uint8_t> rawRbp(uint32_t type, int w, int h, const std::vector<uint8_t>& pixels) {

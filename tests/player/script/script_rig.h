@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "common/pack/pack_format.h"
 #include "player/script/interpreter.h"
 #include "player/script/script_line.h"
 #include "player/script/script_loader.h"
+#include "tests/support/package_builder.h"
 #include "tests/support/temp_folder.h"
 
 namespace zeku::test_support {
@@ -55,19 +55,13 @@ struct ScriptRig {
     // Stores the files (names as scripts write them, text with "\n" lines)
     // uncompressed in the package and enters the first at its start.
     bool load(const std::vector<std::pair<std::string, std::string>>& files) {
-        std::vector<PackEntry> entries;
-        std::vector<uint8_t> data;
+        std::vector<PackageItem> items;
         for (const auto& [name, text] : files) {
             const std::string stored = crlf(text);
-            PackEntry entry;
-            if (!setPackEntryName(entry, name)) return false;
-            entry.unpackedSize = entry.storedSize = static_cast<uint32_t>(stored.size());
-            data.insert(data.end(), stored.begin(), stored.end());
-            entries.push_back(entry);
+            items.push_back({name, {stored.begin(), stored.end()}, false});
         }
-        std::vector<uint8_t> bytes;
-        if (!layOutPack(entries, bytes)) return false;
-        bytes.insert(bytes.end(), data.begin(), data.end());
+        const std::vector<uint8_t> bytes = buildPackage(items);
+        if (bytes.empty()) return false;
         writeBytes(packagePath, bytes);
         reader.open(packagePath.c_str(), true);
         return enter(files.front().first.c_str(), nullptr);
