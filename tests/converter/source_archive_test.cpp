@@ -225,9 +225,9 @@ TEST(SourceGame, AtMost8192DifferentFilesTogether) {
     TempFolder folder;
     std::vector<FixtureFile> first, second, overlapping;
     for (int i = 0; i < 5000; ++i) {
-        first.push_back({"a" + std::to_string(i), {}});
-        second.push_back({"b" + std::to_string(i), {}});
-        overlapping.push_back({"A" + std::to_string(i), {}});
+        first.push_back({std::string("a").append(std::to_string(i)), {}});
+        second.push_back({std::string("b").append(std::to_string(i)), {}});
+        overlapping.push_back({std::string("A").append(std::to_string(i)), {}});
     }
     writeArchive(folder, "Lump.cpn", "Lump.dat", first);
     writeArchive(folder, "Lump2.cpn", "Lump2.dat", overlapping);
@@ -248,7 +248,7 @@ TEST(SourceGame, EntriesReadFromSeveralThreadsAtOnce) {
         std::vector<uint8_t> bytes(100 + i * 37);
         for (size_t j = 0; j < bytes.size(); ++j)
             bytes[j] = static_cast<uint8_t>(i * 7 + j);
-        files.push_back({"f" + std::to_string(i) + ".bin", bytes});
+        files.push_back({std::string("f").append(std::to_string(i)).append(".bin"), bytes});
     }
     writeArchive(folder, "Lump.cpn", "Lump.dat", files);
     SourceGame game;

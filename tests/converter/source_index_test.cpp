@@ -75,9 +75,10 @@ TEST(ConverterValue, LongTextsWrapModulo32Bits) {
     EXPECT_EQ(parseConverterValue("4294967297"), 1u);
     EXPECT_EQ(parseConverterValue("0x123456789"), 0x23456789u);
     EXPECT_EQ(parseConverterValue(std::string(40, '0') + "7"), 7u);
-    EXPECT_EQ(parseConverterValue("1" + std::string(31, '0')), 0x80000000u);  // 10^31 mod 2^32
-    EXPECT_EQ(parseConverterValue("1" + std::string(32, '0')), 0u);
-    EXPECT_EQ(parseConverterValue("7" + std::string(100000, 'x')), 0u);
+    EXPECT_EQ(parseConverterValue(std::string("1").append(31, '0')),
+              0x80000000u);  // 10^31 mod 2^32
+    EXPECT_EQ(parseConverterValue(std::string("1").append(32, '0')), 0u);
+    EXPECT_EQ(parseConverterValue(std::string("7").append(100000, 'x')), 0u);
 }
 
 TEST(SourceIndexParse, ReadsEntriesInOrderAfterAnyPreamble) {
@@ -155,7 +156,7 @@ TEST(SourceIndexParse, NamesUpTo127Bytes) {
 TEST(SourceIndexParse, AtMost8192Entries) {
     std::string text;
     for (int i = 0; i < 8192; ++i)
-        text += entryText("f" + std::to_string(i), 0, 1);
+        text += entryText(std::string("f").append(std::to_string(i)), 0, 1);
     const SourceIndexResult full = parse(text);
     ASSERT_TRUE(full.ok) << full.reason;
     EXPECT_EQ(full.entries.size(), 8192u);
@@ -197,12 +198,12 @@ TEST(SourceIndexParse, StrictFormRefusesWhatOnlyAWrongKeyProduces) {
     EXPECT_TRUE(parseStrict("no entries at all").ok);
 
     const std::vector<std::string> refused = {
-        "\x01" + entryText("a", 0, 1),  // control byte before the first "#"
-        "#a\x7F$0*1+",                  // control byte in a name
-        "#a$1a2*1+",                    // letters in a decimal number
-        "#a$*1+",                       // empty number
-        "#a$0x*1+",                     // "0x" without digits
-        "#a$4294967296*1+",             // beyond 32 bits
+        std::string("\x01").append(entryText("a", 0, 1)),  // control byte before the first "#"
+        "#a\x7F$0*1+",                                     // control byte in a name
+        "#a$1a2*1+",                                       // letters in a decimal number
+        "#a$*1+",                                          // empty number
+        "#a$0x*1+",                                        // "0x" without digits
+        "#a$4294967296*1+",                                // beyond 32 bits
         "#a$0x100000000*1+",
         "#\x83$0*1+",                // lead byte without its trail
         "#\x83\x20$0*1+",            // lead byte with a trail that cannot be one

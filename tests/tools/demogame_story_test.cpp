@@ -226,7 +226,8 @@ class StoryWalk {
     int labelLine(const std::string& file, const std::string& label) {
         const std::vector<std::string>& text = lines(file);
         for (size_t i = 0; i < text.size(); ++i) {
-            if (upper(text[i]) == "|" + upper(label) + ":") return static_cast<int>(i) + 1;
+            if (upper(text[i]) == std::string("|").append(upper(label)).append(":"))
+                return static_cast<int>(i) + 1;
             if (upper(text[i]).rfind("#END(", 0) == 0) break;
         }
         return -1;
