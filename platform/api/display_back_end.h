@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/geometry/screen_rect.h"
+
 namespace zeku {
 
 // As GAPI defines it: a portrait view of the frame buffer. The pitches are
@@ -29,15 +31,6 @@ struct GXKeyEntry {
 // Eight entries in GAPI's order.
 struct GXKeyList {
     GXKeyEntry vkUp, vkDown, vkLeft, vkRight, vkA, vkB, vkC, vkStart;
-};
-
-// A rectangle in game (logical screen) coordinates, half-open: right and
-// bottom are one past the last pixel.
-struct ScreenRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
 };
 
 // What the back end knows about the device for the stylus mapping.

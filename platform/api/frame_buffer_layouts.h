@@ -9,17 +9,6 @@
 
 namespace zeku {
 
-// `rect` clipped to a width x height screen (possibly empty).
-inline ScreenRect clipRect(ScreenRect rect, int width, int height) {
-    if (rect.left < 0) rect.left = 0;
-    if (rect.top < 0) rect.top = 0;
-    if (rect.right > width) rect.right = width;
-    if (rect.bottom > height) rect.bottom = height;
-    if (rect.right < rect.left) rect.right = rect.left;
-    if (rect.bottom < rect.top) rect.bottom = rect.top;
-    return rect;
-}
-
 // The window emulation: a bottom-up W x H DIB described as a portrait view
 // whose origin is the DIB's last pixel, so the present's turn lands upright.
 inline GXDisplayProperties gdiEmulationProperties(int width, int height) {

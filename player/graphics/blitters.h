@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/api/display_back_end.h"
+#include "common/geometry/screen_rect.h"
 
 namespace zeku {
 

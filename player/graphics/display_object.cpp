@@ -56,11 +56,6 @@ ScreenRect rotatedBox(const DisplayObject& o) {
 
 }  // namespace
 
-ScreenRect unionOf(const ScreenRect& a, const ScreenRect& b) {
-    return ScreenRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                      std::max(a.bottom, b.bottom)};
-}
-
 ScreenRect objectBox(const DisplayObject& o) {
     if (o.angle != 0) return rotatedBox(o);
     const int64_t left = o.x / 1000 - static_cast<int64_t>(o.scaleX) * o.originX / 1000;

@@ -9,7 +9,7 @@
 #include <limits>
 #include <type_traits>
 
-#include "platform/api/display_back_end.h"
+#include "common/geometry/screen_rect.h"
 #include "player/graphics/display_list.h"
 
 namespace zeku {
@@ -131,7 +131,5 @@ bool stepObject(DisplayObject& object, uint32_t nowMs);
 // Shows frame `index` (ignored outside 0..63) and schedules the next change
 // after its duration.
 void showAnimationFrame(DisplayObject& object, int index, uint32_t nowMs);
-
-ScreenRect unionOf(const ScreenRect& a, const ScreenRect& b);
 
 }  // namespace zeku

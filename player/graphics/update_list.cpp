@@ -4,19 +4,6 @@
 #include <algorithm>
 
 namespace zeku {
-namespace {
-
-bool containsClosed(const ScreenRect& outer, const ScreenRect& inner) {
-    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
-           outer.bottom >= inner.bottom;
-}
-
-// Neither a pixel nor an edge in common.
-bool apart(const ScreenRect& a, const ScreenRect& b) {
-    return a.right < b.left || b.right < a.left || a.bottom < b.top || b.bottom < a.top;
-}
-
-}  // namespace
 
 bool UpdateList::addDirty(ScreenRect rect, bool merge) {
     if (rect.right < 0 || rect.left > clipWidth_ || rect.bottom < 0 || rect.top > clipHeight_)
@@ -44,17 +31,14 @@ bool UpdateList::addDirty(ScreenRect rect, bool merge) {
                 flags_.resize(kept);
                 return false;
             }
-            if (apart(node, rect)) {
+            if (!touchesOrOverlaps(node, rect)) {
                 rects_[kept] = node;
                 flags_[kept] = flags_[i];
                 ++kept;
                 continue;
             }
             // Contained or touching: the node goes, the new rectangle covers it.
-            rect.left = std::min(rect.left, node.left);
-            rect.top = std::min(rect.top, node.top);
-            rect.right = std::max(rect.right, node.right);
-            rect.bottom = std::max(rect.bottom, node.bottom);
+            rect = unionOf(rect, node);
         }
         rects_.resize(kept);
         flags_.resize(kept);
@@ -73,7 +57,7 @@ uint32_t UpdateList::dirtyAt(size_t index, ScreenRect& out) const {
 bool UpdateList::touchesFlagged(int left, int top, int right, int bottom) const {
     const ScreenRect probe{left, top, right, bottom};
     for (size_t i = 0; i < rects_.size(); ++i) {
-        if (flags_[i] == 1 && !apart(rects_[i], probe)) return true;
+        if (flags_[i] == 1 && touchesOrOverlaps(rects_[i], probe)) return true;
     }
     return false;
 }

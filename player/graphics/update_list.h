@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/api/display_back_end.h"
+#include "common/geometry/screen_rect.h"
 
 namespace zeku {
 

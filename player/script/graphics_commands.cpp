@@ -118,7 +118,8 @@ CommandOutcome commandTransFill(ScriptContext& context) {
     const int width = numberArgument(context, 4);
     const int height = numberArgument(context, 5);
     uint32_t colour = static_cast<uint32_t>(numberArgument(context, 6));
-    if (isWindowRect(x, y, width, height)) colour = context.messageWindowColour;
+    if (isWindowRect(x, y, width, height))
+        colour = static_cast<uint32_t>(context.settings.windowColour);
     if (Image* image = imageInSlot(context.images, slot)) {
         shadeImage(*image, scaleX(context, x), scaleY(context, y), scaleX(context, width),
                    scaleY(context, height), colour);
@@ -212,7 +213,7 @@ CommandOutcome commandTransFade(ScriptContext& context) {
 
 CommandOutcome commandWipe(ScriptContext& context) {
     ScriptEngine& engine = context.engine;
-    ShakeState& shake = engine.shake;
+    ShakeState& shake = context.shake;
     if (firstExecution(context)) {
         for (int i = 1; i <= 4; ++i)
             engine.parameter(i) = numberArgument(context, i);

@@ -169,7 +169,7 @@ int restartScript(ScriptContext& context) {
         releaseImageSlot(context.images, slot);
 
     const int result = jumpTo(context, 0, "./script.txt", "_Start") ? 1 : 0;
-    engine.shake = ShakeState{};
+    context.shake = ShakeState{};
     context.updateList.add(ScreenRect{0, 0, context.screenWidth, context.screenHeight});
     return result;
 }

@@ -1,6 +1,7 @@
 // Everything a script command may touch outside the interpreter's own state:
-// input, the clock, the graphics state and the package. The shell builds one
-// per frame; later subsystems add their members here.
+// input, the clock, the settings, the graphics state and the package. The
+// shell builds one per frame from the game context (makeScriptContext), so
+// a subsystem that commands need is added there and here, nowhere else.
 #pragma once
 
 #include <cstdint>
@@ -9,26 +10,28 @@
 #include "player/graphics/compositor.h"
 #include "player/graphics/display_objects.h"
 #include "player/graphics/image_slots.h"
+#include "player/graphics/shake_state.h"
 #include "player/graphics/update_list.h"
 #include "player/script/script_engine.h"
-#include "player/shell/input_state.h"
+#include "player/system/input_state.h"
+#include "player/system/system_settings.h"
 
 namespace zeku {
 
 struct ScriptContext {
     ScriptEngine& engine;
     InputState& input;
-    uint32_t nowMs;
+    const SystemSettings& settings;
+    uint32_t nowMs;  // this frame's time
     ImageSlots& images;
     DisplayObjects& objects;
     UpdateList& updateList;
     GraphicsState& graphics;
+    ShakeState& shake;
     PackReader& reader;
     const char* packagePath;  // the script and image package
     int screenWidth;
     int screenHeight;
-    // Colour the name and message window backgrounds are shaded with.
-    uint32_t messageWindowColour = 0;
 };
 
 // Bits of the key-edge word.

@@ -42,15 +42,6 @@ struct Choice {
     char fileName[kChoiceTextBytes] = {};
 };
 
-// What a shake transition is doing; the offsets are screen pixels that the
-// present adds to the whole picture.
-struct ShakeState {
-    int offsetX = 0;
-    int offsetY = 0;
-    int remaining = 0;
-    uint32_t lastChangeMs = 0;
-};
-
 struct ScriptEngine {
     ScriptState state;
     uint32_t errorWord = 0;           // fatal flags; non-zero closes the player
@@ -76,7 +67,6 @@ struct ScriptEngine {
     int musicLoop = 0;
     bool savingEnabled = true;
 
-    ShakeState shake;
     bool closeRequested = false;  // #BreakApp asked the shell to close the window
 
     // Where the line being executed ends; set by the interpreter before a

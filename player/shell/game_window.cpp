@@ -1,50 +1,47 @@
-// The game state's set-up and the input messages. Messages only record
-// input; the frame step latches it at the next tick.
+// The input messages. Messages only record input; the frame step latches it
+// at the next tick.
 #include "player/shell/game_window.h"
 
 #include "player/shell/font_list.h"
+#include "player/shell/input_latch.h"
 
 namespace zeku {
 
-GameWindow::GameWindow(const BuildConstants& build, PlatformServices& platform,
-                       const std::string& programFolder)
-    : WindowBase(build, platform),
-      keyMap_(makeKeyMap(platform.display.defaultKeys())),
-      paths_(makePathTable(programFolder, build.packageName())) {
-    screen_.create(build.screenWidth, build.screenHeight);
-}
+GameWindow::GameWindow(const BuildConstants& build, PlatformServices& platform, GameContext& game)
+    : WindowBase(build, platform), game_(game) {}
 
 void GameWindow::attachDisplay(const GXDisplayProperties& props, const DeviceTraits& traits) {
-    displayProps_ = props;
-    pointerMap_ = makePointerMap(build_.screenWidth, traits);
+    game_.displayProperties = props;
+    game_.pointerMap = makePointerMap(build_.screenWidth, traits);
 }
 
 void GameWindow::buildFonts() {
     std::vector<FontFamily> installed;
     if (platform_.fonts != nullptr) installed = platform_.fonts->families();
     // The preferred names come from the settings file.
-    fontList_ = buildFontList({}, installed);
+    game_.fontList = buildFontList({}, installed);
 }
 
 void GameWindow::storePointer(intptr_t lParam) {
-    const GamePoint p = mapPointer(pointerMap_, pointX(lParam), pointY(lParam));
-    input_.pointerX = p.x;
-    input_.pointerY = p.y;
+    const GamePoint p = mapPointer(game_.pointerMap, pointX(lParam), pointY(lParam));
+    game_.input.pointerX = p.x;
+    game_.input.pointerY = p.y;
 }
 
 intptr_t GameWindow::handleMessage(const Message& message) {
+    InputState& input = game_.input;
     switch (message.code) {
         case kWmKeyDown:
         case kWmKeyUp: {
             const auto key = static_cast<uint16_t>(message.wParam);
             if (key == kIgnoredVirtualKey) return 0;
-            keyEvent(keyMap_, settings_, input_.keys, key, message.code == kWmKeyDown);
-            checkMenuKeys(input_, settings_, [this] { return menu_.openMenu(); });
+            keyEvent(game_.keyMap, game_.settings, input.keys, key, message.code == kWmKeyDown);
+            checkMenuKeys(input, game_.settings, [this] { return game_.menu.openMenu(); });
             return 0;
         }
         case kWmLButtonDown: {
-            input_.buttonDownEvent = true;
-            input_.buttonHeld = true;
+            input.buttonDownEvent = true;
+            input.buttonHeld = true;
             storePointer(message.lParam);
             return 0;
         }
@@ -55,8 +52,8 @@ intptr_t GameWindow::handleMessage(const Message& message) {
         case kWmLButtonUp:
             // A tap shorter than a frame keeps its pending down event, so the
             // next frame still sees the click (and the release with it).
-            input_.buttonHeld = false;
-            input_.buttonReleasedEvent = true;
+            input.buttonHeld = false;
+            input.buttonReleasedEvent = true;
             return 0;
         default:
             return WindowBase::handleMessage(message);

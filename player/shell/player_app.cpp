@@ -2,21 +2,26 @@
 // frame step that advances the game once per 16 ms tick.
 #include "player/shell/player_app.h"
 
+#include "player/shell/input_latch.h"
 #include "player/shell/screen_present.h"
 
 namespace zeku {
 
 PlayerApp::PlayerApp(const BuildConstants& build, PlatformServices& platform,
                      const std::string& programFolder, FrameObserver* observer)
-    : ScriptHost(build, platform, programFolder), observer_(observer) {
-    updateList_.setClip(build.screenWidth, build.screenHeight);
-}
+    : PlayerApp(build, platform,
+                std::make_unique<GameContext>(build, programFolder, platform.display.defaultKeys()),
+                observer) {}
+
+PlayerApp::PlayerApp(const BuildConstants& build, PlatformServices& platform,
+                     std::unique_ptr<GameContext> game, FrameObserver* observer)
+    : ScriptHost(build, platform, *game), ownedGame_(std::move(game)), observer_(observer) {}
 
 intptr_t PlayerApp::handleMessage(const Message& message) {
     switch (message.code) {
         case kWmDestroy:
-            // Global variables, read marks and settings are written here, so
-            // every way out of the player (menu, script, window close) keeps them.
+            // Every way out of the player (menu, script, window close) passes
+            // here, so this is where what must outlive the run will be kept.
             postQuit(0);
             return 0;
         case kWmPaint:
@@ -32,35 +37,34 @@ intptr_t PlayerApp::handleMessage(const Message& message) {
     }
 }
 
-bool PlayerApp::enterStartScript() {
-    return ScriptHost::enterStartScript(updateList_, platform_.clock.nowMs());
-}
-
 void PlayerApp::startFrameClock() {
     zeku::startFrameClock(frameClock_, platform_.clock.nowMs(), 16);
 }
 
 void PlayerApp::presentWholeScreen() {
-    if (!screen_.hasPixels()) return;
+    if (!game_.screen.hasPixels()) return;
     DisplayBackEnd& display = platform_.display;
     uint8_t* base = display.beginDraw();
-    presentScreen(screen_, base, displayProps_, nullptr, 0, 0, nullptr);
+    presentScreen(game_.screen, base, game_.displayProperties, nullptr, 0, 0, nullptr);
     display.endDraw();
 }
 
 void PlayerApp::presentChanges() {
-    const bool shaken = shakeX_ != 0 || shakeY_ != 0;
-    if (!shaken && updateList_.empty()) return;  // nothing changed: leave the device alone
+    const ScreenSurface& screen = game_.screen;
+    const GXDisplayProperties& props = game_.displayProperties;
+    const ShakeState& shake = game_.shake;
+    const bool shaken = shake.shaken();
+    if (!shaken && game_.updateList.empty()) return;  // nothing changed: leave the device alone
     DisplayBackEnd& display = platform_.display;
     // The window back end shows each rectangle as it goes; a panel shows writes at once.
     DisplayBackEnd* showOn = build_.pocketPc ? nullptr : &display;
     uint8_t* base = display.beginDraw();
     if (shaken) {
-        const ScreenRect whole{0, 0, screen_.width(), screen_.height()};
-        presentScreen(screen_, base, displayProps_, &whole, shakeX_, shakeY_, showOn);
+        const ScreenRect whole{0, 0, screen.width(), screen.height()};
+        presentScreen(screen, base, props, &whole, shake.offsetX, shake.offsetY, showOn);
     } else {
-        for (const ScreenRect& rect : updateList_.rects()) {
-            presentScreen(screen_, base, displayProps_, &rect, rect.left, rect.top, showOn);
+        for (const ScreenRect& rect : game_.updateList.rects()) {
+            presentScreen(screen, base, props, &rect, rect.left, rect.top, showOn);
         }
     }
     display.endDraw();
@@ -76,27 +80,28 @@ void PlayerApp::idleSleep() {
 }
 
 int PlayerApp::frameStep() {
-    nowMs_ = platform_.clock.nowMs();
-    if (menu_.isOpen()) {
-        latchInput(input_, settings_);
+    GameContext& game = game_;
+    game.nowMs = platform_.clock.nowMs();
+    if (game.menu.isOpen()) {
+        latchInput(game.input, game.settings);
         platform_.clock.sleepMs(1);
         return 0;
     }
-    if (!pollFrameClock(frameClock_, nowMs_)) {
+    if (!pollFrameClock(frameClock_, game.nowMs)) {
         idleSleep();
         return 1;
     }
-    latchInput(input_, settings_);
+    latchInput(game.input, game.settings);
 
-    if (sound_.playingPositionMs(1) < 0) sound_.stop(1);
-    runScriptStep(updateList_, nowMs_);
-    if (script_.errorWord != 0) {
+    if (game.sound.playingPositionMs(1) < 0) game.sound.stop(1);
+    runScriptStep();
+    if (game.script.errorWord != 0) {
         destroyWindow();
     } else {
-        drawFrame(updateList_, nowMs_);
+        drawFrame();
         presentChanges();
     }
-    updateList_.clear();
+    game.updateList.clear();
 
     ++frameNumber_;
     if (observer_ != nullptr) observer_->frameDone(frameNumber_);

@@ -1,8 +1,11 @@
-// The player's single application object: the top class level. It adds the
-// shutdown, the full repaint, the menu commands and the per-frame step.
+// The player's single application object: the top class level. It owns the
+// game context, and adds the shutdown, the full repaint, the menu commands
+// and the per-frame step.
 #pragma once
 
-#include "player/graphics/update_list.h"
+#include <memory>
+#include <string>
+
 #include "player/shell/frame_clock.h"
 #include "player/shell/script_host.h"
 
@@ -22,28 +25,22 @@ class PlayerApp : public ScriptHost {
     int runMessageLoop();
 
     void startFrameClock();
-    // Loads the start script; the player runs on (with an empty screen)
-    // when it is missing.
-    bool enterStartScript();
-    uint32_t currentTimeMs() const { return nowMs_; }
     int framesDone() const { return frameNumber_; }
     const FrameClock& frameClock() const { return frameClock_; }
-    UpdateList& updateList() { return updateList_; }
-    // The shake belongs to the script; this sets it as a #Wipe would.
-    void setShake(int x, int y) {
-        shakeX_ = script_.shake.offsetX = x;
-        shakeY_ = script_.shake.offsetY = y;
-    }
 
   private:
+    // The levels below hold a reference to the context, so it is made
+    // before them and handed over here.
+    PlayerApp(const BuildConstants& build, PlatformServices& platform,
+              std::unique_ptr<GameContext> game, FrameObserver* observer);
+
     void presentWholeScreen();
     void presentChanges();
     void idleSleep();
 
+    std::unique_ptr<GameContext> ownedGame_;
     FrameObserver* observer_;
     FrameClock frameClock_;
-    UpdateList updateList_;
-    uint32_t nowMs_ = 0;
     int frameNumber_ = 0;
 };
 

@@ -1,5 +1,6 @@
 // Start-up in its fixed order, then the loop, then shutdown in reverse order.
-// Start-up failures are reported once in a message box and end the run with 0.
+// A start-up failure is reported once in a message box and ends the run with
+// kStartupFailedExitCode.
 #include "player/shell/player_entry.h"
 
 #include <memory>
@@ -23,8 +24,8 @@ int runPlayer(const BuildConstants& build, PlatformServices& platform,
               const PlayerRunOptions& options) {
     auto app =
         std::make_unique<PlayerApp>(build, platform, options.programFolder, options.observer);
-    if (!app->screen().hasPixels()) return kStartupFailedExitCode;
-    app->script().tracer = options.tracer;
+    if (!app->game().screen.hasPixels()) return kStartupFailedExitCode;
+    app->game().script.tracer = options.tracer;
 
     if (!app->createWindow()) {
         platform.messageBoxes.show(kWindowFailed, kErrorCaption);

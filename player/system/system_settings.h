@@ -1,5 +1,5 @@
-// The user's settings as the running player keeps them. Loaded from and
-// stored to "zeku.cfg"; these are the values a missing file gives.
+// The user's settings as the running player keeps them, part of the game
+// context. Nothing reads "zeku.cfg" into them yet, so these values hold.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,9 @@ struct SystemSettings {
     int32_t lockSkip = 0;  // LOCK_SKIP: a left press latches skipping
     int32_t messageShadow = 0;
     int32_t displayFreeMode = 0;
+    // WINDOW_COLOR: the shade of the name and message windows' backgrounds.
+    // Black until the settings file is read.
+    int32_t windowColour = 0;
     int32_t pcm = 1;
     int32_t sePlay = 1;
     int32_t cursorMode = 0;   // KET_CUR_MODE 0..4

@@ -9,12 +9,6 @@
 
 namespace zeku {
 
-// Found by argument lookup from the standard algorithms, so not in the
-// unnamed namespace.
-bool operator==(const ScreenRect& a, const ScreenRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 namespace {
 
 std::vector<ScreenRect> rectsOf(const UpdateList& list) {

@@ -15,17 +15,17 @@ TEST(WipeCommand, ShakeReversesEveryFiftyMsAndEndsAfterTheThirdChange) {
     ScriptRig rig;  // 240 rows: 5 script units are 2 pixels
     ASSERT_TRUE(rig.load({{"./script.txt", "#Wipe(5,1,3,7)\n@1=1\n#END()\n"}}));
     rig.step();
-    EXPECT_EQ(rig.engine.shake.offsetX, 0);
-    EXPECT_EQ(rig.engine.shake.offsetY, 2);
+    EXPECT_EQ(rig.shake.offsetX, 0);
+    EXPECT_EQ(rig.shake.offsetY, 2);
     rig.step(50);  // not more than 50 ms yet
-    EXPECT_EQ(rig.engine.shake.offsetY, 2);
+    EXPECT_EQ(rig.shake.offsetY, 2);
     rig.step(1);
-    EXPECT_EQ(rig.engine.shake.offsetY, -2);
+    EXPECT_EQ(rig.shake.offsetY, -2);
     rig.step(51);
-    EXPECT_EQ(rig.engine.shake.offsetY, 2);
+    EXPECT_EQ(rig.shake.offsetY, 2);
     rig.dirty.clear();
     rig.step(51);
-    EXPECT_EQ(rig.engine.shake.offsetY, 0);
+    EXPECT_EQ(rig.shake.offsetY, 0);
     ASSERT_EQ(rig.dirty.rects().size(), 1u);
     EXPECT_EQ(rig.dirty.rects()[0].right, 320);
     EXPECT_EQ(rig.dirty.rects()[0].bottom, 240);
@@ -38,9 +38,9 @@ TEST(WipeCommand, ACountOfOneShakesFourTimesHorizontally) {
     ScriptRig rig;
     ASSERT_TRUE(rig.load({{"./script.txt", "#Wipe(10,0,1,7)\n@1=1\n"}}));
     rig.step();
-    EXPECT_EQ(rig.engine.shake.offsetX, 4);
+    EXPECT_EQ(rig.shake.offsetX, 4);
     int changes = 0;
-    while (rig.engine.shake.offsetX != 0 && changes < 10) {
+    while (rig.shake.offsetX != 0 && changes < 10) {
         rig.step(60);
         ++changes;
     }

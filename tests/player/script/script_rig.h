@@ -10,6 +10,7 @@
 #include "player/script/interpreter.h"
 #include "player/script/script_line.h"
 #include "player/script/script_loader.h"
+#include "player/shell/game_context.h"
 #include "tests/support/package_builder.h"
 #include "tests/support/temp_folder.h"
 
@@ -27,30 +28,29 @@ inline std::string crlf(std::string_view text) {
 
 struct ScriptRig {
     TempFolder folder{"zeku-script"};
-    std::string packagePath = folder.file("pack.mlz");
-    ScriptEngine engine;
-    InputState input;
-    ImageSlots images;
-    DisplayObjects objects;
-    UpdateList dirty;
-    GraphicsState graphics;
-    PackReader reader;
-    uint32_t nowMs = 10000;
-    int screenWidth = 320;
-    int screenHeight = 240;
+    // The player's own game context at the sigmarion3 size, over a package
+    // in the folder's "data/", and the interpreter's view built the way the
+    // player builds it.
+    GameContext game{kSigmarionBuild, folder.path().string(), GXKeyList{}};
+    const std::string& packagePath = game.paths.scriptPackage;
+    ScriptEngine& engine = game.script;
+    InputState& input = game.input;
+    SystemSettings& settings = game.settings;
+    ImageSlots& images = game.images;
+    DisplayObjects& objects = game.objects;
+    UpdateList& dirty = game.updateList;
+    GraphicsState& graphics = game.graphics;
+    ShakeState& shake = game.shake;
+    PackReader& reader = game.packReader;
+    uint32_t& nowMs = game.nowMs;
+    const int screenWidth = game.screenWidth;
+    const int screenHeight = game.screenHeight;
 
-    ScriptRig() {
-        objects.screenWidth = screenWidth;
-        objects.screenHeight = screenHeight;
-        dirty.setClip(screenWidth, screenHeight);
-    }
+    ScriptRig() { nowMs = 10000; }
+    ScriptRig(const ScriptRig&) = delete;
+    ScriptRig& operator=(const ScriptRig&) = delete;
 
-    ScriptContext context() {
-        return ScriptContext{engine,      input,       nowMs,
-                             images,      objects,     dirty,
-                             graphics,    reader,      packagePath.c_str(),
-                             screenWidth, screenHeight};
-    }
+    ScriptContext context() { return makeScriptContext(game); }
 
     // Stores the files (names as scripts write them, text with "\n" lines)
     // uncompressed in the package and enters the first at its start.

@@ -2,7 +2,7 @@
 // tap or a fresh action key, and the skip latch.
 #include <gtest/gtest.h>
 
-#include "player/shell/input_state.h"
+#include "player/shell/input_latch.h"
 
 namespace zeku {
 namespace {

@@ -145,17 +145,17 @@ TEST(PlayerApp, ATapReachesTheGameAsOneClickAtTheMappedPoint) {
     rig.window.postMessage(Message{kWmLButtonDown, 0, packPoint(100, 50)});
     rig.window.postMessage(Message{kWmLButtonUp, 0, packPoint(100, 50)});
     runToFrame(app, rig, 1);
-    EXPECT_EQ(app.input().clickEdge, 1);
-    EXPECT_EQ(app.input().releaseEdge, 1);
-    EXPECT_EQ(app.input().pointerX, 100);
-    EXPECT_EQ(app.input().pointerY, 50);
+    EXPECT_EQ(app.game().input.clickEdge, 1);
+    EXPECT_EQ(app.game().input.releaseEdge, 1);
+    EXPECT_EQ(app.game().input.pointerX, 100);
+    EXPECT_EQ(app.game().input.pointerY, 50);
     runToFrame(app, rig, 2);
-    EXPECT_EQ(app.input().clickEdge, 0);
+    EXPECT_EQ(app.game().input.clickEdge, 0);
 
     rig.window.postMessage(Message{kWmKeyDown, 0x5A, 0});  // Z plays A
     rig.window.postMessage(Message{kWmKeyDown, kIgnoredVirtualKey, 0});
     runToFrame(app, rig, 3);
-    EXPECT_EQ(app.input().keys[KeyRole::A], 1);
+    EXPECT_EQ(app.game().input.keys[KeyRole::A], 1);
 }
 
 TEST(PlayerApp, AScriptErrorClosesThePlayerThroughDestroy) {
@@ -163,7 +163,7 @@ TEST(PlayerApp, AScriptErrorClosesThePlayerThroughDestroy) {
     PlayerApp app(kSigmarionBuild, rig.services, "./", nullptr);
     startUp(app, rig);
     runToFrame(app, rig, 1);
-    app.script().errorWord = 0x800000;
+    app.game().script.errorWord = 0x800000;
     runToFrame(app, rig, 2);
     EXPECT_FALSE(rig.window.exists());
     Message m;
@@ -181,7 +181,7 @@ TEST(PlayerApp, OnlyChangedRectanglesAreShownAndShakeShowsEverything) {
     runToFrame(app, rig, 2);
     EXPECT_TRUE(rig.display.shownRects().empty());  // nothing changed, nothing shown
 
-    uint8_t* px = app.screen().pixel(5, 5);
+    uint8_t* px = app.game().screen.pixel(5, 5);
     px[0] = px[1] = px[2] = 255;
     // Unflagged, so the redraw leaves the poked pixel alone and only the
     // present shows it. The frame step empties the list after presenting,
@@ -192,14 +192,15 @@ TEST(PlayerApp, OnlyChangedRectanglesAreShownAndShakeShowsEverything) {
             app.dispatch(m);
             continue;
         }
-        if (app.updateList().empty()) app.updateList().addDirty(ScreenRect{4, 4, 8, 8}, false);
+        if (app.game().updateList.empty())
+            app.game().updateList.addDirty(ScreenRect{4, 4, 8, 8}, false);
         app.frameStep();
     }
     ASSERT_EQ(rig.display.shownRects().size(), 1u);
     EXPECT_EQ(rig.display.windowPixel(5, 5), 0xFFFF);
 
     rig.display.forgetShownRects();
-    app.setShake(2, 0);
+    app.game().shake.offsetX = 2;  // as a #Wipe would
     runToFrame(app, rig, 4);
     ASSERT_EQ(rig.display.shownRects().size(), 1u);
     EXPECT_EQ(rig.display.shownRects()[0].right, 320);
@@ -227,7 +228,7 @@ TEST(PlayerApp, ABadImageSlotInTheScriptEndsTheProgram) {
     EXPECT_TRUE(app.enterStartScript());
     runToFrame(app, rig, 1);
     EXPECT_FALSE(rig.window.exists());
-    EXPECT_EQ(app.script().errorWord, kErrorBadImageSlot);
+    EXPECT_EQ(app.game().script.errorWord, kErrorBadImageSlot);
 }
 
 TEST(PlayerApp, WhatTheScriptShowsIsDrawnBeforeThePresent) {
@@ -239,11 +240,11 @@ TEST(PlayerApp, WhatTheScriptShowsIsDrawnBeforeThePresent) {
     startUp(app, rig);
     EXPECT_TRUE(app.enterStartScript());
     runToFrame(app, rig, 2);
-    EXPECT_EQ(app.screen().pixel(10, 10)[0], 0);
-    rig.window.postMessage(Message{kWmKeyDown, app.keyMap().code(KeyRole::Down), 0});
+    EXPECT_EQ(app.game().screen.pixel(10, 10)[0], 0);
+    rig.window.postMessage(Message{kWmKeyDown, app.game().keyMap.code(KeyRole::Down), 0});
     runToFrame(app, rig, 4);
-    EXPECT_EQ(app.screen().pixel(10, 10)[0], 255);  // the highlight adds blue
-    EXPECT_EQ(app.screen().pixel(200, 10)[0], 0);
+    EXPECT_EQ(app.game().screen.pixel(10, 10)[0], 255);  // the highlight adds blue
+    EXPECT_EQ(app.game().screen.pixel(200, 10)[0], 0);
 }
 
 TEST(PlayerApp, AMissingPackageLeavesTheScriptIdle) {
@@ -253,7 +254,7 @@ TEST(PlayerApp, AMissingPackageLeavesTheScriptIdle) {
     EXPECT_FALSE(app.enterStartScript());
     runToFrame(app, rig, 5);
     EXPECT_TRUE(rig.window.exists());
-    EXPECT_EQ(app.script().errorWord, 0u);
+    EXPECT_EQ(app.game().script.errorWord, 0u);
 }
 
 }  // namespace

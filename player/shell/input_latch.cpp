@@ -1,6 +1,6 @@
 // The per-frame input latch. A tap or a fresh action key cancels pending
 // cursor presses so that one gesture never acts twice in the same frame.
-#include "player/shell/input_state.h"
+#include "player/shell/input_latch.h"
 
 namespace zeku {
 

@@ -1,0 +1,79 @@
+// The game context: the one owner of the player's game state. PlayerApp
+// owns one; the window levels reach the state through it, and each
+// subsystem is handed the references it needs (makeScriptContext for the
+// interpreter), never the levels themselves.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/api/display_back_end.h"
+#include "player/data/pack_reader.h"
+#include "player/graphics/compositor.h"
+#include "player/graphics/display_list.h"
+#include "player/graphics/display_objects.h"
+#include "player/graphics/image_slots.h"
+#include "player/graphics/message_window.h"
+#include "player/graphics/screen_surface.h"
+#include "player/graphics/shake_state.h"
+#include "player/graphics/update_list.h"
+#include "player/script/script_context.h"
+#include "player/script/script_engine.h"
+#include "player/shell/build_constants.h"
+#include "player/shell/path_table.h"
+#include "player/shell/pointer_map.h"
+#include "player/sound/cdda_emulator.h"
+#include "player/sound/sound_engine.h"
+#include "player/system/input_state.h"
+#include "player/system/key_map.h"
+#include "player/system/system_menu.h"
+#include "player/system/system_settings.h"
+
+namespace zeku {
+
+struct GameContext {
+    // The screen surface is created at the build's size (it has no pixels
+    // when that memory is not there); the key map starts from the
+    // display's default keys; every slot starts empty.
+    GameContext(const BuildConstants& build, const std::string& programFolder,
+                const GXKeyList& defaultKeys);
+    GameContext(const GameContext&) = delete;
+    GameContext& operator=(const GameContext&) = delete;
+
+    const int screenWidth;
+    const int screenHeight;
+    const PathTable paths;
+    uint32_t nowMs = 0;  // this frame's time, taken at the start of the frame step
+
+    // User settings and input.
+    SystemSettings settings;
+    KeyMap keyMap;
+    InputState input;
+    std::vector<std::string> fontList;  // the message fonts the menu offers
+
+    // The screen and what is drawn on it.
+    ScreenSurface screen;
+    GXDisplayProperties displayProperties;  // of the opened display, for the present
+    PointerMap pointerMap;                  // stylus points back to game coordinates
+    UpdateList updateList;
+    ImageSlots images;
+    DisplayObjects objects;
+    DisplayList displayList;
+    GraphicsState graphics;
+    ShakeState shake;
+    MessageWindows messageWindows;
+
+    // Scripts and pictures come from this package; sounds from the sound engine's own.
+    PackReader packReader;
+    ScriptEngine script;
+
+    SoundEngine sound;
+    CddaEmulator cdda;
+    SystemMenu menu;
+};
+
+// The interpreter's view of the game for one frame.
+ScriptContext makeScriptContext(GameContext& game);
+
+}  // namespace zeku
