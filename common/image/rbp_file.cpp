@@ -2,9 +2,8 @@
 // within the file with every length checked against the file size.
 #include "common/image/rbp_file.h"
 
-#include <cstring>
-
-#include "common/bytes/byte_buffer.h"
+#include "common/bytes/byte_reader.h"
+#include "common/bytes/byte_writer.h"
 
 namespace zeku {
 
@@ -18,16 +17,13 @@ RbpResult fail(const char* error, size_t offset) {
 
 RbpResult parseRbpFile(const uint8_t* data, size_t size, RbpFile& file) {
     file = RbpFile{};
-    if (data == nullptr || size < kRbpHeaderLength)
-        return fail("file shorter than the picture header", size);
-    RbpHeader& h = file.header;
-    h.type = loadLe32(data + 4);
-    h.width = loadLe32(data + 8);
-    h.height = loadLe32(data + 12);
-    h.dataOffset = loadLe32(data + 16);
-    h.sourceWidth = loadLe16(data + 20);
-    h.sourceHeight = loadLe16(data + 22);
-    h.streamLength = loadLe32(data + 28);
+    if (data == nullptr) return fail("file shorter than the picture header", size);
+    RbpHeader header;
+    ByteReader reader(data, size);
+    syncRbpHeader(reader, header);
+    if (!reader.ok()) return fail("file shorter than the picture header", reader.failureOffset());
+    file.header = header;
+    const RbpHeader& h = file.header;
     if (h.width > kRbpMaxSide) return fail("picture too wide", 8);
     if (h.height > kRbpMaxSide) return fail("picture too high", 12);
 
@@ -63,16 +59,8 @@ RbpResult parseRbpFile(const uint8_t* data, size_t size, RbpFile& file) {
 }
 
 void writeRbpHeader(const RbpHeader& header, uint8_t out[kRbpHeaderLength]) {
-    std::memset(out, 0, kRbpHeaderLength);
-    const bool jbp1 = header.type == kRbpJbp1 || header.type == kRbpJbp1WithAlpha;
-    std::memcpy(out, jbp1 ? "RBP7" : "RBP5", 4);
-    storeLe32(out + 4, header.type);
-    storeLe32(out + 8, header.width);
-    storeLe32(out + 12, header.height);
-    storeLe32(out + 16, header.dataOffset);
-    storeLe16(out + 20, header.sourceWidth);
-    storeLe16(out + 22, header.sourceHeight);
-    storeLe32(out + 28, header.streamLength);
+    ByteWriter writer(out, kRbpHeaderLength);
+    syncRbpHeader(writer, header);
 }
 
 }  // namespace zeku

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/bytes/byte_layout.h"
+
 namespace zeku {
 
 inline constexpr size_t kRbpHeaderLength = 36;
@@ -29,6 +31,29 @@ struct RbpHeader {
     uint16_t sourceHeight = 0;
     uint32_t streamLength = 0;  // JBP1 types only
 };
+
+// The magic goes with the type. Readers never relied on it.
+inline constexpr char kRbpMagicRaw[4] = {'R', 'B', 'P', '5'};
+inline constexpr char kRbpMagicCoded[4] = {'R', 'B', 'P', '7'};
+inline bool rbpIsCoded(uint32_t type) {
+    return type == kRbpJbp1 || type == kRbpJbp1WithAlpha;
+}
+
+// The 36 header bytes in file order, for reading and writing alike.
+template <typename Io, RecordOf<RbpHeader> Header>
+void syncRbpHeader(Io& io, Header& header) {
+    // Written from the type; a reader skips it (the type comes after it).
+    io.constant(rbpIsCoded(header.type) ? kRbpMagicCoded : kRbpMagicRaw);
+    io.le32(header.type);
+    io.le32(header.width);
+    io.le32(header.height);
+    io.le32(header.dataOffset);
+    io.le16(header.sourceWidth);
+    io.le16(header.sourceHeight);
+    io.zeros(4);  // not read
+    io.le32(header.streamLength);
+    io.zeros(4);
+}
 
 // Outcome of reading a file: on failure a short English reason and the
 // byte offset in the file where it went wrong.

@@ -3,47 +3,42 @@
 
 #include <cstring>
 
-#include "common/bytes/byte_buffer.h"
+#include "common/bytes/byte_reader.h"
+#include "common/bytes/byte_writer.h"
 #include "common/text/sjis.h"
 
 namespace zeku {
 
 bool readPackHeader(const uint8_t* bytes, size_t size, PackHeader& header) {
-    if (size < kPackHeaderSize) return false;
-    if (std::memcmp(bytes, "RLZ2", 4) != 0 && std::memcmp(bytes, "RLZ3", 4) != 0) return false;
-    std::memcpy(header.magic, bytes, 4);
-    header.entryCount = loadLe32(bytes + 4);
-    header.fileSize = loadLe32(bytes + 8);
+    PackHeader read;
+    ByteReader reader(bytes, size);
+    syncPackHeader(reader, read);
+    if (!reader.ok()) return false;
+    if (std::memcmp(read.magic, "RLZ2", 4) != 0 && std::memcmp(read.magic, "RLZ3", 4) != 0)
+        return false;
+    header = read;
     return true;
 }
 
 void writePackHeader(const PackHeader& header, uint8_t out[kPackHeaderSize]) {
-    std::memcpy(out, header.magic, 4);
-    storeLe32(out + 4, header.entryCount);
-    storeLe32(out + 8, header.fileSize);
-    storeLe32(out + 12, 0);
+    ByteWriter writer(out, kPackHeaderSize);
+    syncPackHeader(writer, header);
 }
 
 bool readPackEntry(const uint8_t* directory, size_t size, uint32_t index, PackEntry& entry) {
     const uint64_t at = packDirectoryEnd(index);
-    if (at + kPackEntrySize > size) return false;
-    const uint8_t* p = directory + at;
-    std::memcpy(entry.name, p, kPackNameField);
-    entry.storedSize = loadLe32(p + 64);
-    entry.unpackedSize = loadLe32(p + 68);
-    entry.method = loadLe32(p + 72);
-    entry.dataOffset = loadLe32(p + 76);
+    if (at > size) return false;
+    PackEntry read;
+    ByteReader reader(directory + at, size - static_cast<size_t>(at), at);
+    syncPackEntry(reader, read);
+    if (!reader.ok()) return false;
+    entry = read;
     return true;
 }
 
 void writePackEntry(const PackEntry& entry, uint8_t out[kPackEntrySize]) {
-    std::memset(out, 0, kPackEntrySize);
-    const std::string_view name = packEntryName(entry);
-    std::memcpy(out, name.data(), name.size());
-    storeLe32(out + 64, entry.storedSize);
-    storeLe32(out + 68, entry.unpackedSize);
-    storeLe32(out + 72, entry.method);
-    storeLe32(out + 76, entry.dataOffset);
+    ByteWriter writer(out, kPackEntrySize);
+    syncPackEntry(writer, entry);
 }
 
 bool setPackEntryName(PackEntry& entry, std::string_view name) {

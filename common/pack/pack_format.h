@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/bytes/byte_layout.h"
+
 namespace zeku {
 
 inline constexpr size_t kPackHeaderSize = 16;
@@ -29,6 +31,26 @@ struct PackEntry {
     uint32_t method = kPackStored;
     uint32_t dataOffset = 0;  // from the end of the directory
 };
+
+// The 16 header bytes in file order, for reading and writing alike.
+template <typename Io, RecordOf<PackHeader> Header>
+void syncPackHeader(Io& io, Header& header) {
+    io.bytes(header.magic);
+    io.le32(header.entryCount);
+    io.le32(header.fileSize);
+    io.zeros(4);
+}
+
+// The 84 bytes of a directory entry.
+template <typename Io, RecordOf<PackEntry> Entry>
+void syncPackEntry(Io& io, Entry& entry) {
+    io.text(entry.name);
+    io.le32(entry.storedSize);
+    io.le32(entry.unpackedSize);
+    io.le32(entry.method);
+    io.le32(entry.dataOffset);
+    io.zeros(4);
+}
 
 // Where and why a package did not make sense.
 struct PackCheck {
