@@ -69,11 +69,11 @@ ByteBuffer PackReader::read(const char* path, std::string_view name) {
 
     ByteBuffer unpacked = ByteBuffer::allocate(entry.unpackedSize);
     if (!unpacked) return {};
-    const LzssDecodeResult decoded =
+    const Parsed<size_t> decoded =
         lzssDecode(unpacked.data(), unpacked.size(), stored.data(), stored.size());
     // Too few or too many bytes both mean the entry is damaged; handing out
     // a partly filled buffer would pass garbage on as a picture or script.
-    if (decoded.overflowed || decoded.written != unpacked.size()) return {};
+    if (!decoded || *decoded != unpacked.size()) return {};
     return unpacked;
 }
 

@@ -85,9 +85,8 @@ struct Package {
         std::vector<uint8_t> data = stored(entry);
         if (entry.method == kPackStored) return data;
         std::vector<uint8_t> out(entry.unpackedSize);
-        const LzssDecodeResult result =
-            lzssDecode(out.data(), out.size(), data.data(), data.size());
-        EXPECT_EQ(result.written, out.size());
+        const Parsed<size_t> result = lzssDecode(out.data(), out.size(), data.data(), data.size());
+        EXPECT_TRUE(result.ok() && *result == out.size());
         return out;
     }
 };

@@ -75,12 +75,10 @@ bool PackageFile::contents(size_t index, ByteBuffer& out, std::string& error) co
         error = name + ": out of memory";
         return false;
     }
-    const LzssDecodeResult decoded =
-        lzssDecode(out.data(), out.size(), stored.data(), stored.size());
-    if (decoded.overflowed || decoded.written != out.size()) {
+    const Parsed<size_t> decoded = lzssDecode(out.data(), out.size(), stored.data(), stored.size());
+    if (!decoded || *decoded != out.size()) {
         error = name + ": damaged data (unpacks to " +
-                (decoded.overflowed ? std::string("more than ")
-                                    : std::to_string(decoded.written) + " bytes, not ") +
+                (!decoded ? std::string("more than ") : std::to_string(*decoded) + " bytes, not ") +
                 std::to_string(entry.unpackedSize) + " bytes)";
         return false;
     }
