@@ -7,55 +7,49 @@
 
 namespace zeku {
 
-namespace {
-
-RbpResult fail(const char* error, size_t offset) {
-    return RbpResult{false, error, offset};
-}
-
-}  // namespace
-
-RbpResult parseRbpFile(const uint8_t* data, size_t size, RbpFile& file) {
+Parsed<void> parseRbpFile(const uint8_t* data, size_t size, RbpFile& file) {
     file = RbpFile{};
-    if (data == nullptr) return fail("file shorter than the picture header", size);
+    if (data == nullptr) return ParseError("file shorter than the picture header", size);
     RbpHeader header;
     ByteReader reader(data, size);
     syncRbpHeader(reader, header);
-    if (!reader.ok()) return fail("file shorter than the picture header", reader.failureOffset());
+    if (!reader.ok()) return reader.error("file shorter than the picture header");
     file.header = header;
     const RbpHeader& h = file.header;
-    if (h.width > kRbpMaxSide) return fail("picture too wide", 8);
-    if (h.height > kRbpMaxSide) return fail("picture too high", 12);
+    if (h.width > kRbpMaxSide) return ParseError("picture too wide", 8);
+    if (h.height > kRbpMaxSide) return ParseError("picture too high", 12);
 
     file.knownType = h.type == kRbpRawWithAlpha || h.type == kRbpRawWithAlphaToo ||
                      h.type == kRbpRaw || h.type == kRbpJbp1 || h.type == kRbpJbp1WithAlpha;
-    if (!file.knownType) return RbpResult{true, nullptr, 0};
+    if (!file.knownType) return {};
 
     if (h.dataOffset < kRbpHeaderLength || h.dataOffset > size)
-        return fail("picture data offset outside the file", 16);
+        return ParseError("picture data offset outside the file", 16);
     const size_t available = size - h.dataOffset;
     const uint8_t* start = data + h.dataOffset;
     // Both sides are at most 16 bits, so these products cannot overflow.
     const size_t pixelCount = static_cast<size_t>(h.width) * h.height;
 
-    if (h.type == kRbpJbp1 || h.type == kRbpJbp1WithAlpha) {
-        if (h.streamLength > available) return fail("picture stream runs past the file end", size);
+    if (rbpIsCoded(h.type)) {
+        if (h.streamLength > available)
+            return ParseError("picture stream runs past the file end", size);
         file.stream = start;
         file.streamLength = h.streamLength;
         file.streamOffset = h.dataOffset;
         if (h.type == kRbpJbp1WithAlpha) {
             if (pixelCount > available - h.streamLength)
-                return fail("alpha plane runs past the file end", size);
+                return ParseError("alpha plane runs past the file end", size);
             file.alpha = start + h.streamLength;
         }
-        return RbpResult{true, nullptr, 0};
+        return {};
     }
 
     const size_t bytesPerPixel = h.type == kRbpRaw ? 2 : 3;
-    if (pixelCount * bytesPerPixel > available) return fail("pixels run past the file end", size);
+    if (pixelCount * bytesPerPixel > available)
+        return ParseError("pixels run past the file end", size);
     file.pixels = start;
     file.pixelsLength = pixelCount * bytesPerPixel;
-    return RbpResult{true, nullptr, 0};
+    return {};
 }
 
 void writeRbpHeader(const RbpHeader& header, uint8_t out[kRbpHeaderLength]) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "common/bytes/byte_layout.h"
+#include "common/result/parsed.h"
 
 namespace zeku {
 
@@ -55,14 +56,6 @@ void syncRbpHeader(Io& io, Header& header) {
     io.zeros(4);
 }
 
-// Outcome of reading a file: on failure a short English reason and the
-// byte offset in the file where it went wrong.
-struct RbpResult {
-    bool ok = false;
-    const char* error = nullptr;
-    size_t offset = 0;
-};
-
 // A parsed file: views into the caller's bytes, every one checked to lie
 // within them. For a type this format does not know, `knownType` is false
 // and only the header is filled in.
@@ -80,8 +73,8 @@ struct RbpFile {
 // Checks the header and that the data its type needs is all there. The
 // magic is not checked (readers never relied on it); the data offset is
 // honoured when it lies at or after the header. Sides above kRbpMaxSide
-// are refused. Bytes after the data are ignored.
-RbpResult parseRbpFile(const uint8_t* data, size_t size, RbpFile& file);
+// are refused. Bytes after the data are ignored. Errors give file offsets.
+Parsed<void> parseRbpFile(const uint8_t* data, size_t size, RbpFile& file);
 
 // The 36 header bytes, with the magic that goes with the type ("RBP7" for
 // JBP1 types, else "RBP5") and zeros where nothing is stored.
