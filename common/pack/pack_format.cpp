@@ -55,36 +55,37 @@ std::string_view packEntryName(const PackEntry& entry) {
     return {entry.name, length};
 }
 
-PackCheck checkPackEntry(const PackEntry& entry, uint64_t dataStart, uint64_t fileSize,
-                         uint64_t entryFileOffset) {
+Parsed<void> checkPackEntry(const PackEntry& entry, uint64_t dataStart, uint64_t fileSize,
+                            uint64_t entryFileOffset) {
     if (std::memchr(entry.name, 0, kPackNameField) == nullptr)
-        return {false, "entry name is not terminated", entryFileOffset};
+        return ParseError("entry name is not terminated", entryFileOffset);
     if (entry.method != kPackStored && entry.method != kPackLzss)
-        return {false, "unknown compression method", entryFileOffset + 72};
+        return ParseError("unknown compression method", entryFileOffset + 72);
     const uint64_t end = dataStart + entry.dataOffset + entry.storedSize;
     if (end > fileSize)
-        return {false, "entry data lies beyond the end of the file", entryFileOffset + 76};
+        return ParseError("entry data lies beyond the end of the file", entryFileOffset + 76);
     if (entry.method == kPackStored && entry.unpackedSize != entry.storedSize)
-        return {false, "stored entry has a different unpacked size", entryFileOffset + 68};
+        return ParseError("stored entry has a different unpacked size", entryFileOffset + 68);
     // Two stream bytes give at most 17 output bytes; a larger claim is damage
     // and must not make the reader allocate gigabytes.
     if (entry.method == kPackLzss && entry.unpackedSize > uint64_t{entry.storedSize} * 17 / 2 + 17)
-        return {false, "compressed entry claims more bytes than its data can give",
-                entryFileOffset + 68};
+        return ParseError("compressed entry claims more bytes than its data can give",
+                          entryFileOffset + 68);
     return {};
 }
 
-PackCheck checkPackDirectory(const uint8_t* directory, size_t size, uint64_t fileSize) {
+Parsed<void> checkPackDirectory(const uint8_t* directory, size_t size, uint64_t fileSize) {
     PackHeader header;
-    if (!readPackHeader(directory, size, header)) return {false, "not a package", 0};
+    if (!readPackHeader(directory, size, header))
+        return ParseError("not a package", 0, ParseErrorKind::kWrongFormat);
     const uint64_t dataStart = packDirectoryEnd(header.entryCount);
-    if (dataStart > fileSize) return {false, "directory is larger than the file", 4};
-    if (dataStart > size) return {false, "directory is incomplete", size};
+    if (dataStart > fileSize) return ParseError("directory is larger than the file", 4);
+    if (dataStart > size) return ParseError("directory is incomplete", size);
     for (uint32_t i = 0; i < header.entryCount; ++i) {
         PackEntry entry;
         readPackEntry(directory, size, i, entry);
-        const PackCheck check = checkPackEntry(entry, dataStart, fileSize, packDirectoryEnd(i));
-        if (!check.ok) return check;
+        Parsed<void> check = checkPackEntry(entry, dataStart, fileSize, packDirectoryEnd(i));
+        if (!check) return check;
     }
     return {};
 }

@@ -45,7 +45,7 @@ bool PackReader::findEntry(const char* path, std::string_view name, PackEntry& e
     const int index = findPackEntry(directory, directory_.size(), name);
     return index >= 0 &&
            readPackEntry(directory, directory_.size(), static_cast<uint32_t>(index), entry) &&
-           checkPackEntry(entry, directory_.size(), fileSize_, packDirectoryEnd(index)).ok;
+           checkPackEntry(entry, directory_.size(), fileSize_, packDirectoryEnd(index)).ok();
 }
 
 uint32_t PackReader::entryCount() const {

@@ -42,9 +42,9 @@ bool PackageFile::open(const std::string& path, std::string& error) {
         error = path + ": cannot read the directory";
         return false;
     }
-    const PackCheck check = checkPackDirectory(directory.data(), directory.size(), size);
-    if (!check.ok) {
-        error = path + ": " + at(check.error, check.offset);
+    const Parsed<void> check = checkPackDirectory(directory.data(), directory.size(), size);
+    if (!check) {
+        error = path + ": " + at(check.error().reason(), check.error().offset());
         return false;
     }
     entries_.resize(header.entryCount);
