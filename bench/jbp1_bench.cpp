@@ -93,9 +93,9 @@ void jbp1Decoding(benchmark::State& state, const Jbp1Kernels* kernels) {
     const Encoded& e = encodedPicture();
     std::vector<uint16_t> pixels(static_cast<size_t>(kWidth) * kHeight);
     for (auto _ : state) {
-        const Jbp1DecodeResult r = jbp1DecodeWith(*kernels, e.stream.data(), e.stream.size(),
-                                                  pixels.data(), pixels.size());
-        if (!r.ok) state.SkipWithError(r.error);
+        const Parsed<void> r = jbp1DecodeWith(*kernels, e.stream.data(), e.stream.size(),
+                                              pixels.data(), pixels.size());
+        if (!r) state.SkipWithError(r.error().reason());
         benchmark::DoNotOptimize(pixels.data());
         benchmark::ClobberMemory();
     }

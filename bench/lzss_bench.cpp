@@ -30,7 +30,7 @@ void decode(benchmark::State& state, const Bytes& data) {
     const Bytes stream = encoded(data);
     Bytes out(data.size());
     for (auto _ : state) {
-        const LzssDecodeResult r = lzssDecode(out.data(), out.size(), stream.data(), stream.size());
+        const Parsed<size_t> r = lzssDecode(out.data(), out.size(), stream.data(), stream.size());
         benchmark::DoNotOptimize(r);
         benchmark::ClobberMemory();
     }

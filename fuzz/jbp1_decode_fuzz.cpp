@@ -16,9 +16,11 @@ namespace {
 // the fuzzer's pace to a crawl.
 constexpr size_t kMaxPixels = size_t{512} * 512;
 
-bool same(const zeku::Jbp1DecodeResult& a, const zeku::Jbp1DecodeResult& b) {
-    if (a.ok != b.ok) return false;
-    return a.ok || (std::strcmp(a.error, b.error) == 0 && a.offset == b.offset);
+bool same(const zeku::Parsed<void>& a, const zeku::Parsed<void>& b) {
+    if (a.ok() != b.ok()) return false;
+    return a.ok() ||
+           (std::strcmp(a.error().reason(), b.error().reason()) == 0 &&
+            a.error().offset() == b.error().offset() && a.error().kind() == b.error().kind());
 }
 
 }  // namespace
@@ -30,18 +32,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         pixels = static_cast<size_t>(geometry.paddedWidth) * geometry.paddedHeight;
     if (pixels > kMaxPixels) {
         uint16_t one;
-        if (zeku::jbp1Decode(data, size, &one, 1).ok) __builtin_trap();
+        if (zeku::jbp1Decode(data, size, &one, 1)) __builtin_trap();
         return 0;
     }
 
     // Exactly the padded size, so that any write past it is caught.
     std::vector<uint16_t> best(pixels == 0 ? 1 : pixels);
-    const zeku::Jbp1DecodeResult result = zeku::jbp1Decode(data, size, best.data(), pixels);
-    if (!result.ok && (result.error == nullptr || result.offset > size)) __builtin_trap();
+    const zeku::Parsed<void> result = zeku::jbp1Decode(data, size, best.data(), pixels);
+    if (!result && (*result.error().reason() == '\0' || result.error().offset() > size))
+        __builtin_trap();
 
     zeku::test::ReferenceJbp1Picture reference;
-    const zeku::Jbp1DecodeResult expected = zeku::test::referenceJbp1Decode(data, size, reference);
+    const zeku::Parsed<void> expected = zeku::test::referenceJbp1Decode(data, size, reference);
     if (!same(result, expected)) __builtin_trap();
-    if (result.ok && reference.pixels != best) __builtin_trap();
+    if (result && reference.pixels != best) __builtin_trap();
     return 0;
 }

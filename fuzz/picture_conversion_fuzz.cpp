@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     zeku::RbpPicture picture;
-    if (!zeku::decodeRbpPicture(rbp.data(), rbp.size(), picture).ok || !picture.hasPixels)
+    if (!zeku::decodeRbpPicture(rbp.data(), rbp.size(), picture) || !picture.hasPixels)
         __builtin_trap();
     return 0;
 }

@@ -15,10 +15,10 @@ constexpr size_t kFuzzMaxPixels = size_t{1} << 20;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zeku::RbpPicture picture;
-    const zeku::RbpResult result = zeku::decodeRbpPicture(data, size, picture, kFuzzMaxPixels);
-    if (!result.ok) {
+    const zeku::Parsed<void> result = zeku::decodeRbpPicture(data, size, picture, kFuzzMaxPixels);
+    if (!result) {
         // A failure always says why and points into (or just past) the file.
-        if (result.error == nullptr || result.offset > size) __builtin_trap();
+        if (*result.error().reason() == '\0' || result.error().offset() > size) __builtin_trap();
         return 0;
     }
     if (!picture.hasPixels) return 0;

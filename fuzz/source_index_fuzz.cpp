@@ -13,10 +13,17 @@ void check(bool condition) {
     if (!condition) __builtin_trap();
 }
 
-void checkEntries(const zeku::SourceIndexResult& result, uint64_t dataSize) {
-    if (!result.ok) return;
-    check(result.entries.size() <= zeku::kMaxSourceEntries);
-    for (const zeku::SourceEntry& entry : result.entries) {
+using ParsedIndex = zeku::Parsed<std::vector<zeku::SourceEntry>>;
+
+// The entries of an accepted index, none for a refused one.
+std::vector<zeku::SourceEntry> entriesOf(const ParsedIndex& parsed) {
+    return parsed ? *parsed : std::vector<zeku::SourceEntry>();
+}
+
+void checkEntries(const ParsedIndex& result, uint64_t dataSize) {
+    if (!result) return;
+    check(result->size() <= zeku::kMaxSourceEntries);
+    for (const zeku::SourceEntry& entry : *result) {
         check(!entry.name.empty() && entry.name.size() <= zeku::kMaxSourceNameBytes);
         check(std::memchr(entry.name.data(), 0, entry.name.size()) == nullptr);
         check(uint64_t{entry.offset} + entry.size <= dataSize);
@@ -39,33 +46,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zeku::SourceIndexOptions options;
     options.key = key;
     options.dataSize = dataSize;
-    const zeku::SourceIndexResult lenient =
-        zeku::parseSourceIndex(text.data(), text.size(), 0, options);
+    const ParsedIndex lenient = zeku::parseSourceIndex(text.data(), text.size(), 0, options);
     checkEntries(lenient, dataSize);
     options.mode = zeku::IndexParseMode::kStrict;
-    const zeku::SourceIndexResult strict =
-        zeku::parseSourceIndex(text.data(), text.size(), 0, options);
+    const ParsedIndex strict = zeku::parseSourceIndex(text.data(), text.size(), 0, options);
     checkEntries(strict, dataSize);
-    if (strict.ok) {
-        check(lenient.ok && lenient.entries.size() == strict.entries.size());
-        for (size_t i = 0; i < strict.entries.size(); ++i) {
-            check(lenient.entries[i].name == strict.entries[i].name);
-            check(lenient.entries[i].offset == strict.entries[i].offset);
-            check(lenient.entries[i].size == strict.entries[i].size);
+    if (strict) {
+        check(lenient && lenient->size() == strict->size());
+        for (size_t i = 0; i < strict->size(); ++i) {
+            check((*lenient)[i].name == (*strict)[i].name);
+            check((*lenient)[i].offset == (*strict)[i].offset);
+            check((*lenient)[i].size == (*strict)[i].size);
         }
     }
-    if (!lenient.ok) check(lenient.offset <= text.size());
+    if (!lenient) check(lenient.error().offset() <= text.size());
 
     const zeku::ScrambledIndex first{text.data(), firstSize, dataSize};
     const zeku::ScrambledIndex second{text.data() + firstSize, text.size() - firstSize, dataSize};
     for (const uint8_t found : zeku::findArchiveKeys(first, second)) {
         options.key = found;
-        check(zeku::parseSourceIndex(first.text, first.size, 0, options).ok);
-        check(zeku::parseSourceIndex(second.text, second.size, 1, options).ok);
+        check(zeku::parseSourceIndex(first.text, first.size, 0, options).ok());
+        check(zeku::parseSourceIndex(second.text, second.size, 1, options).ok());
     }
 
+    const std::vector<zeku::SourceEntry> lenientEntries = entriesOf(lenient);
+    const std::vector<zeku::SourceEntry> strictEntries = entriesOf(strict);
     const std::vector<zeku::SourceEntry> merged =
-        zeku::mergeSourceIndexes(lenient.entries, strict.entries);
-    check(merged.size() <= lenient.entries.size() + strict.entries.size());
+        zeku::mergeSourceIndexes(lenientEntries, strictEntries);
+    check(merged.size() <= lenientEntries.size() + strictEntries.size());
     return 0;
 }

@@ -10,9 +10,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zeku::WaveFile wave;
-    const zeku::WaveResult result = zeku::parseWave(data, size, wave);
-    if (!result.ok) {
-        if (result.offset > size) __builtin_trap();
+    const zeku::Parsed<void> result = zeku::parseWave(data, size, wave);
+    if (!result) {
+        if (result.error().offset() > size) __builtin_trap();
         return 0;
     }
     if (wave.samples < data || wave.samples + wave.sampleBytes > data + size) __builtin_trap();

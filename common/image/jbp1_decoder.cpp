@@ -26,10 +26,6 @@ constexpr size_t kTableBytes = 64;
 constexpr int kPositions = 128;
 constexpr int kSpareSlot = 64;
 
-Jbp1DecodeResult fail(const char* error, size_t offset) {
-    return {false, error, offset};
-}
-
 // Where the parts of a stream lie, once they are known to fit the data.
 struct Layout {
     Jbp1Header header;
@@ -43,40 +39,42 @@ struct Layout {
     size_t acOffset = 0;
 };
 
-Jbp1DecodeResult readLayout(const uint8_t* stream, size_t length, size_t pixelCapacity,
-                            Layout& layout) {
-    if (!readJbp1Header(stream, length, layout.header)) return fail("not a JBP1 stream", 0);
+Parsed<void> readLayout(const uint8_t* stream, size_t length, size_t pixelCapacity,
+                        Layout& layout) {
+    if (!readJbp1Header(stream, length, layout.header))
+        return ParseError("not a JBP1 stream", 0, ParseErrorKind::kWrongFormat);
     const Jbp1Header& h = layout.header;
-    if (h.headerLength < kJbp1HeaderLength) return fail("header length below 44", 4);
+    if (h.headerLength < kJbp1HeaderLength) return ParseError("header length below 44", 4);
     // Decoding with made-up tables would only produce a wrong picture.
-    if ((h.flags & kJbp1TablesPresent) == 0) return fail("stream has no quantisation tables", 8);
+    if ((h.flags & kJbp1TablesPresent) == 0)
+        return ParseError("stream has no quantisation tables", 8);
     if (!jbp1ReadGeometry(stream, length, layout.geometry))
-        return fail("picture has no pixels", 16);
+        return ParseError("picture has no pixels", 16);
     const size_t needed = static_cast<size_t>(layout.geometry.paddedWidth) *
                           static_cast<size_t>(layout.geometry.paddedHeight);
-    if (pixelCapacity < needed) return fail("pixel buffer too small", 16);
+    if (pixelCapacity < needed) return ParseError("pixel buffer too small", 16);
 
     size_t pos = h.headerLength;
     layout.countsOffset = pos;
     if (pos > length || length - pos < 4 * kJbp1DcSymbols)
-        return fail("DC counts cut short", length);
+        return ParseError("DC counts cut short", length);
     for (int i = 0; i < kJbp1DcSymbols; ++i)
         layout.dcCounts[i] = loadLe32(stream + pos + 4 * i);
     pos += 4 * kJbp1DcSymbols;
     const size_t packed = unpackJbp1AcCounts(stream + pos, length - pos, layout.acCounts);
-    if (packed == 0) return fail("AC counts damaged or cut short", pos);
+    if (packed == 0) return ParseError("AC counts damaged or cut short", pos);
     pos += packed;
     if (pos > length || length - pos < 2 * kTableBytes)
-        return fail("quantisation tables cut short", length);
+        return ParseError("quantisation tables cut short", length);
     layout.lumaTable = stream + pos;
     layout.chromaTable = stream + pos + kTableBytes;
     pos += 2 * kTableBytes;
     layout.dcOffset = pos;
-    if (h.dcLength > length - pos) return fail("DC stream longer than the data", 28);
+    if (h.dcLength > length - pos) return ParseError("DC stream longer than the data", 28);
     pos += h.dcLength;
     layout.acOffset = pos;
-    if (h.acLength > length - pos) return fail("AC stream longer than the data", 32);
-    return {true, nullptr, 0};
+    if (h.acLength > length - pos) return ParseError("AC stream longer than the data", 32);
+    return {};
 }
 
 // The tables are large for the stack (the player's threads have small
@@ -157,8 +155,8 @@ inline uint32_t decodeAcBlock(Jbp1BitReader& reader, const Tables& t, const int3
     return any;
 }
 
-Jbp1DecodeResult decodeDcValues(const Layout& layout, const Tables& t, const uint8_t* reversed,
-                                int16_t* values, size_t count) {
+Parsed<void> decodeDcValues(const Layout& layout, const Tables& t, const uint8_t* reversed,
+                            int16_t* values, size_t count) {
     Jbp1BitReader reader;
     reader.start(reversed, layout.header.dcLength);
     // The running value only matters modulo 2^16, the size it is stored in.
@@ -170,9 +168,9 @@ Jbp1DecodeResult decodeDcValues(const Layout& layout, const Tables& t, const uin
         running = static_cast<uint16_t>(running + valueFromExtra(reader.take(category), category));
         values[i] = static_cast<int16_t>(running);
         if (reader.overran())
-            return fail("DC stream ends early", layout.dcOffset + layout.header.dcLength);
+            return ParseError("DC stream ends early", layout.dcOffset + layout.header.dcLength);
     }
-    return {true, nullptr, 0};
+    return {};
 }
 
 }  // namespace
@@ -188,22 +186,22 @@ bool jbp1ReadGeometry(const uint8_t* stream, size_t length, Jbp1Geometry& geomet
     return true;
 }
 
-Jbp1DecodeResult jbp1DecodeWith(const Jbp1Kernels& kernels, const uint8_t* stream, size_t length,
-                                uint16_t* pixels, size_t pixelCapacity) {
+Parsed<void> jbp1DecodeWith(const Jbp1Kernels& kernels, const uint8_t* stream, size_t length,
+                            uint16_t* pixels, size_t pixelCapacity) {
     Layout layout;
-    const Jbp1DecodeResult checked = readLayout(stream, length, pixelCapacity, layout);
-    if (!checked.ok) return checked;
+    Parsed<void> checked = readLayout(stream, length, pixelCapacity, layout);
+    if (!checked) return checked;
     const Jbp1Header& h = layout.header;
     const Jbp1Geometry& g = layout.geometry;
 
     std::unique_ptr<Tables> tables(new (std::nothrow) Tables);
-    if (!tables) return fail("out of memory", 0);
+    if (!tables) return ParseError("out of memory", 0);
     Tables& t = *tables;
     buildJbp1Tree(layout.dcCounts, kJbp1DcSymbols, t.dcTree);
     buildJbp1Tree(layout.acCounts, kJbp1AcSymbols, t.acTree);
     if (!t.dcSymbols.build(t.dcTree, kJbp1DcLookupBits) ||
         !t.acSymbols.build(t.acTree, kJbp1AcLookupBits))
-        return fail("Huffman tree malformed", layout.countsOffset);
+        return ParseError("Huffman tree malformed", layout.countsOffset);
     t.acFast.build(t.acSymbols);
     t.setPositions(layout.lumaTable, layout.chromaTable);
 
@@ -211,7 +209,7 @@ Jbp1DecodeResult jbp1DecodeWith(const Jbp1Kernels& kernels, const uint8_t* strea
     const size_t dcCopy = h.dcLength + kJbp1BitReaderSlack;
     const size_t acCopy = h.acLength + kJbp1BitReaderSlack;
     std::unique_ptr<uint8_t[]> reversed(new (std::nothrow) uint8_t[dcCopy + acCopy]);
-    if (!reversed) return fail("out of memory", 0);
+    if (!reversed) return ParseError("out of memory", 0);
     reverseBitsInBytes(stream + layout.dcOffset, h.dcLength, reversed.get());
     std::memset(reversed.get() + h.dcLength, 0, kJbp1BitReaderSlack);
     uint8_t* acBytes = reversed.get() + dcCopy;
@@ -222,10 +220,9 @@ Jbp1DecodeResult jbp1DecodeWith(const Jbp1Kernels& kernels, const uint8_t* strea
     const int down = g.paddedHeight / 16;
     const size_t blockCount = static_cast<size_t>(across) * down * kBlocksPerMacroblock;
     std::unique_ptr<int16_t[]> dcValues(new (std::nothrow) int16_t[blockCount]);
-    if (!dcValues) return fail("out of memory", 0);
-    const Jbp1DecodeResult dc =
-        decodeDcValues(layout, t, reversed.get(), dcValues.get(), blockCount);
-    if (!dc.ok) return dc;
+    if (!dcValues) return ParseError("out of memory", 0);
+    Parsed<void> dc = decodeDcValues(layout, t, reversed.get(), dcValues.get(), blockCount);
+    if (!dc) return dc;
 
     Jbp1BitReader reader;
     reader.start(acBytes, h.acLength);
@@ -241,7 +238,7 @@ Jbp1DecodeResult jbp1DecodeWith(const Jbp1Kernels& kernels, const uint8_t* strea
                 coefficients[0] = dcValues[block] * quant[0];
                 const uint32_t any = decodeAcBlock(reader, t, quant, coefficients);
                 if (reader.overran())
-                    return fail("AC stream ends early", layout.acOffset + h.acLength);
+                    return ParseError("AC stream ends early", layout.acOffset + h.acLength);
                 int16_t* out = samples + 64 * b;
                 if (any == 0) {
                     // Only the DC value: both passes carry it through unchanged
@@ -258,7 +255,7 @@ Jbp1DecodeResult jbp1DecodeWith(const Jbp1Kernels& kernels, const uint8_t* strea
             kernels.colour(samples, row + static_cast<size_t>(mx) * 16, stride);
         }
     }
-    return {true, nullptr, 0};
+    return {};
 }
 
 }  // namespace zeku

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/result/parsed.h"
+
 namespace zeku {
 
 // Picture size and the size of the buffer it decodes into (both rounded up
@@ -20,14 +22,6 @@ struct Jbp1Geometry {
 // stream (fewer than 44 bytes, wrong magic) or the picture has no pixels.
 bool jbp1ReadGeometry(const uint8_t* stream, size_t length, Jbp1Geometry& geometry);
 
-// Outcome of a decode. On failure `error` is a short English reason and
-// `offset` the byte offset in the stream where the data went wrong.
-struct Jbp1DecodeResult {
-    bool ok = false;
-    const char* error = nullptr;
-    size_t offset = 0;
-};
-
 // Decodes the whole picture into paddedWidth × paddedHeight RGB565 pixels,
 // rows paddedWidth apart; the padding holds whatever the last macroblocks
 // decode to. Refuses a buffer of fewer than that many pixels and a stream
@@ -41,8 +35,9 @@ struct Jbp1DecodeResult {
 // run symbol of size 0 places a zero, data after the AC stream is ignored.
 // Whatever the bytes, nothing outside [stream, stream + length) is read and
 // nothing outside the pixel buffer is written; on failure the pixels hold
-// an unspecified partial picture.
-Jbp1DecodeResult jbp1Decode(const uint8_t* stream, size_t length, uint16_t* pixels,
-                            size_t pixelCapacity);
+// an unspecified partial picture. Errors give offsets in the stream; data
+// that is no JBP1 stream at all fails as the wrong format.
+Parsed<void> jbp1Decode(const uint8_t* stream, size_t length, uint16_t* pixels,
+                        size_t pixelCapacity);
 
 }  // namespace zeku

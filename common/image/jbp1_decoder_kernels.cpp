@@ -47,8 +47,8 @@ const Jbp1Kernels& jbp1BestKernels() {
     return *best;
 }
 
-Jbp1DecodeResult jbp1Decode(const uint8_t* stream, size_t length, uint16_t* pixels,
-                            size_t pixelCapacity) {
+Parsed<void> jbp1Decode(const uint8_t* stream, size_t length, uint16_t* pixels,
+                        size_t pixelCapacity) {
     return jbp1DecodeWith(jbp1BestKernels(), stream, length, pixels, pixelCapacity);
 }
 

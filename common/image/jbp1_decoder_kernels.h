@@ -24,7 +24,7 @@ const Jbp1Kernels* jbp1KernelsFor(Jbp1Isa isa);
 // The fastest kernels this processor runs; jbp1Decode uses these.
 const Jbp1Kernels& jbp1BestKernels();
 
-Jbp1DecodeResult jbp1DecodeWith(const Jbp1Kernels& kernels, const uint8_t* stream, size_t length,
-                                uint16_t* pixels, size_t pixelCapacity);
+Parsed<void> jbp1DecodeWith(const Jbp1Kernels& kernels, const uint8_t* stream, size_t length,
+                            uint16_t* pixels, size_t pixelCapacity);
 
 }  // namespace zeku

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "common/bytes/byte_buffer.h"
+#include "common/bytes/byte_reader.h"
+#include "common/bytes/byte_writer.h"
 
 namespace zeku {
 
@@ -73,30 +75,17 @@ const uint8_t kJbp1ZigzagToNatural[64] = {
 };
 
 bool readJbp1Header(const uint8_t* stream, size_t length, Jbp1Header& header) {
-    if (stream == nullptr || length < kJbp1HeaderLength) return false;
-    if (std::memcmp(stream, kJbp1Magic, sizeof kJbp1Magic) != 0) return false;
-    header.headerLength = loadLe32(stream + 4);
-    header.flags = loadLe32(stream + 8);
-    header.quality = loadLe32(stream + 12);
-    header.width = loadLe16(stream + 16);
-    header.height = loadLe16(stream + 18);
-    header.bitsPerPixel = loadLe32(stream + 20);
-    header.dcLength = loadLe32(stream + 28);
-    header.acLength = loadLe32(stream + 32);
+    Jbp1Header read;
+    ByteReader reader(stream, length);
+    syncJbp1Header(reader, read);
+    if (!reader.ok()) return false;
+    header = read;
     return true;
 }
 
 void writeJbp1Header(const Jbp1Header& header, uint8_t out[kJbp1HeaderLength]) {
-    std::memset(out, 0, kJbp1HeaderLength);
-    std::memcpy(out, kJbp1Magic, sizeof kJbp1Magic);
-    storeLe32(out + 4, header.headerLength);
-    storeLe32(out + 8, header.flags);
-    storeLe32(out + 12, header.quality);
-    storeLe16(out + 16, header.width);
-    storeLe16(out + 18, header.height);
-    storeLe32(out + 20, header.bitsPerPixel);
-    storeLe32(out + 28, header.dcLength);
-    storeLe32(out + 32, header.acLength);
+    ByteWriter writer(out, kJbp1HeaderLength);
+    syncJbp1Header(writer, header);
 }
 
 void buildJbp1Tree(const uint32_t* counts, int symbolCount, Jbp1Tree& tree) {

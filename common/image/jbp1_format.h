@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/bytes/byte_layout.h"
+
 namespace zeku {
 
 inline constexpr uint8_t kJbp1Magic[4] = {'J', 'B', 'P', '1'};
@@ -26,6 +28,22 @@ struct Jbp1Header {
     uint32_t dcLength = 0;  // bytes of the DC bit stream
     uint32_t acLength = 0;  // bytes of the AC bit stream
 };
+
+// The 44 header bytes in stream order, for reading and writing alike.
+template <typename Io, RecordOf<Jbp1Header> Header>
+void syncJbp1Header(Io& io, Header& header) {
+    io.magic(kJbp1Magic);
+    io.le32(header.headerLength);
+    io.le32(header.flags);
+    io.le32(header.quality);
+    io.le16(header.width);
+    io.le16(header.height);
+    io.le32(header.bitsPerPixel);
+    io.zeros(4);  // not read
+    io.le32(header.dcLength);
+    io.le32(header.acLength);
+    io.zeros(8);  // not read
+}
 
 // Reads the header; false when fewer than 44 bytes are given or the magic
 // is not "JBP1".

@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/bytes/byte_layout.h"
+#include "common/result/parsed.h"
+
 namespace zeku {
 
 inline constexpr size_t kRbpHeaderLength = 36;
@@ -30,13 +33,28 @@ struct RbpHeader {
     uint32_t streamLength = 0;  // JBP1 types only
 };
 
-// Outcome of reading a file: on failure a short English reason and the
-// byte offset in the file where it went wrong.
-struct RbpResult {
-    bool ok = false;
-    const char* error = nullptr;
-    size_t offset = 0;
-};
+// The magic goes with the type. Readers never relied on it.
+inline constexpr char kRbpMagicRaw[4] = {'R', 'B', 'P', '5'};
+inline constexpr char kRbpMagicCoded[4] = {'R', 'B', 'P', '7'};
+inline bool rbpIsCoded(uint32_t type) {
+    return type == kRbpJbp1 || type == kRbpJbp1WithAlpha;
+}
+
+// The 36 header bytes in file order, for reading and writing alike.
+template <typename Io, RecordOf<RbpHeader> Header>
+void syncRbpHeader(Io& io, Header& header) {
+    // Written from the type; a reader skips it (the type comes after it).
+    io.constant(rbpIsCoded(header.type) ? kRbpMagicCoded : kRbpMagicRaw);
+    io.le32(header.type);
+    io.le32(header.width);
+    io.le32(header.height);
+    io.le32(header.dataOffset);
+    io.le16(header.sourceWidth);
+    io.le16(header.sourceHeight);
+    io.zeros(4);  // not read
+    io.le32(header.streamLength);
+    io.zeros(4);
+}
 
 // A parsed file: views into the caller's bytes, every one checked to lie
 // within them. For a type this format does not know, `knownType` is false
@@ -55,8 +73,8 @@ struct RbpFile {
 // Checks the header and that the data its type needs is all there. The
 // magic is not checked (readers never relied on it); the data offset is
 // honoured when it lies at or after the header. Sides above kRbpMaxSide
-// are refused. Bytes after the data are ignored.
-RbpResult parseRbpFile(const uint8_t* data, size_t size, RbpFile& file);
+// are refused. Bytes after the data are ignored. Errors give file offsets.
+Parsed<void> parseRbpFile(const uint8_t* data, size_t size, RbpFile& file);
 
 // The 36 header bytes, with the magic that goes with the type ("RBP7" for
 // JBP1 types, else "RBP5") and zeros where nothing is stored.

@@ -12,10 +12,6 @@ namespace zeku {
 
 namespace {
 
-RbpResult fail(const char* error, size_t offset) {
-    return RbpResult{false, error, offset};
-}
-
 template <typename T>
 std::unique_ptr<T[]> allocate(size_t count) {
     return std::unique_ptr<T[]>(new (std::nothrow) T[count == 0 ? 1 : count]);
@@ -35,14 +31,14 @@ void copyRaw(const RbpFile& file, size_t pixelCount, RbpPicture& picture) {
     }
 }
 
-RbpResult decodeStream(const RbpFile& file, size_t maxPixels, RbpPicture& picture) {
+Parsed<void> decodeStream(const RbpFile& file, size_t maxPixels, RbpPicture& picture) {
     Jbp1Geometry geometry;
     if (!jbp1ReadGeometry(file.stream, file.streamLength, geometry))
-        return fail("picture stream has no valid header", file.streamOffset);
+        return ParseError("picture stream has no valid header", file.streamOffset);
     if (geometry.width != picture.width || geometry.height != picture.height)
-        return fail("picture stream size differs from the file's", file.streamOffset + 16);
+        return ParseError("picture stream size differs from the file's", file.streamOffset + 16);
     const size_t padded = static_cast<size_t>(geometry.paddedWidth) * geometry.paddedHeight;
-    if (padded > maxPixels) return fail("picture too large to decode", 8);
+    if (padded > maxPixels) return ParseError("picture too large to decode", 8);
 
     // Pictures already a whole number of macroblocks decode in place.
     const bool inPlace =
@@ -51,11 +47,11 @@ RbpResult decodeStream(const RbpFile& file, size_t maxPixels, RbpPicture& pictur
     uint16_t* target = picture.color.get();
     if (!inPlace) {
         scratch = allocate<uint16_t>(padded);
-        if (!scratch) return fail("out of memory for the picture", 0);
+        if (!scratch) return ParseError("out of memory for the picture", 0);
         target = scratch.get();
     }
-    const Jbp1DecodeResult decoded = jbp1Decode(file.stream, file.streamLength, target, padded);
-    if (!decoded.ok) return fail(decoded.error, file.streamOffset + decoded.offset);
+    const Parsed<void> decoded = jbp1Decode(file.stream, file.streamLength, target, padded);
+    if (!decoded) return decoded.error().movedBy(file.streamOffset);
     if (!inPlace) {
         for (int y = 0; y < picture.height; ++y)
             std::memcpy(picture.color.get() + static_cast<size_t>(y) * picture.width,
@@ -67,33 +63,33 @@ RbpResult decodeStream(const RbpFile& file, size_t maxPixels, RbpPicture& pictur
         std::memcpy(picture.alpha.get(), file.alpha, pixelCount);
     else
         std::memset(picture.alpha.get(), 255, pixelCount);
-    return RbpResult{true, nullptr, 0};
+    return {};
 }
 
 }  // namespace
 
-RbpResult decodeRbpPicture(const uint8_t* data, size_t size, RbpPicture& picture,
-                           size_t maxPixels) {
+Parsed<void> decodeRbpPicture(const uint8_t* data, size_t size, RbpPicture& picture,
+                              size_t maxPixels) {
     picture = RbpPicture{};
     RbpFile file;
-    const RbpResult parsed = parseRbpFile(data, size, file);
-    if (!parsed.ok) return parsed;
+    Parsed<void> parsed = parseRbpFile(data, size, file);
+    if (!parsed) return parsed;
     picture.type = file.header.type;
     picture.width = static_cast<int>(file.header.width);
     picture.height = static_cast<int>(file.header.height);
-    if (!file.knownType) return RbpResult{true, nullptr, 0};
+    if (!file.knownType) return {};
 
     const size_t pixelCount = static_cast<size_t>(picture.width) * picture.height;
-    if (pixelCount > maxPixels) return fail("picture too large to decode", 8);
+    if (pixelCount > maxPixels) return ParseError("picture too large to decode", 8);
     picture.color = allocate<uint16_t>(pixelCount);
     picture.alpha = allocate<uint8_t>(pixelCount);
     if (!picture.color || !picture.alpha) {
         picture = RbpPicture{};
-        return fail("out of memory for the picture", 0);
+        return ParseError("out of memory for the picture", 0);
     }
     if (file.stream != nullptr) {
-        const RbpResult decoded = decodeStream(file, maxPixels, picture);
-        if (!decoded.ok) {
+        Parsed<void> decoded = decodeStream(file, maxPixels, picture);
+        if (!decoded) {
             picture = RbpPicture{};
             return decoded;
         }
@@ -101,7 +97,7 @@ RbpResult decodeRbpPicture(const uint8_t* data, size_t size, RbpPicture& picture
         copyRaw(file, pixelCount, picture);
     }
     picture.hasPixels = true;
-    return RbpResult{true, nullptr, 0};
+    return {};
 }
 
 }  // namespace zeku

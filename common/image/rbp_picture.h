@@ -32,8 +32,9 @@ struct RbpPicture {
 // Decodes a whole file. Fails on anything parseRbpFile refuses, on a JBP1
 // stream that does not decode or whose size differs from the header's, on
 // pictures above `maxPixels`, and when memory runs out (allocation never
-// aborts). Offsets in the result are from the start of the file.
-RbpResult decodeRbpPicture(const uint8_t* data, size_t size, RbpPicture& picture,
-                           size_t maxPixels = kRbpMaxPixels);
+// aborts). Offsets in the error are from the start of the file. On
+// failure the picture holds no pixels.
+Parsed<void> decodeRbpPicture(const uint8_t* data, size_t size, RbpPicture& picture,
+                              size_t maxPixels = kRbpMaxPixels);
 
 }  // namespace zeku

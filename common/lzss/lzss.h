@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/result/parsed.h"
+
 namespace zeku {
 
 inline constexpr size_t kLzssWindowSize = 2048;
@@ -12,16 +14,13 @@ inline constexpr size_t kLzssMaxMatch = 17;
 // Dictionary position of the first output byte; positions before it start as zeros.
 inline constexpr size_t kLzssFirstWritePosition = kLzssWindowSize - kLzssMaxMatch;
 
-struct LzssDecodeResult {
-    size_t written;   // bytes stored in the destination
-    bool overflowed;  // the stream held more output than the capacity; the rest was dropped
-};
-
 // Decodes the stream until the source ends (a truncated stream yields the items before the
-// cut). Never writes at or past dest + destCapacity, but may scribble on bytes past `written`
-// inside the capacity while it works. No allocation and no shared state.
-LzssDecodeResult lzssDecode(uint8_t* dest, size_t destCapacity, const uint8_t* src,
-                            size_t srcLength);
+// cut) and returns the number of bytes written. A stream that holds more than destCapacity
+// bytes is an error at the source offset of the first item that did not fit; the destination
+// then holds the stream's first destCapacity bytes. Never writes at or past
+// dest + destCapacity, but may scribble on bytes past the count inside the capacity while it
+// works. No allocation (an overflow's reason is static text) and no shared state.
+Parsed<size_t> lzssDecode(uint8_t* dest, size_t destCapacity, const uint8_t* src, size_t srcLength);
 
 // Largest output of the encoder for n input bytes: all literals, one flag byte per eight.
 constexpr size_t lzssMaxEncodedSize(size_t n) {

@@ -95,6 +95,12 @@ inline void copyRun(uint8_t* out, ptrdiff_t distance) {
     out[16] = out[16 - period];
 }
 
+// Output beyond the capacity means the stream and its recorded size disagree: damage.
+ParseError overflowAt(const uint8_t* src, const uint8_t* item) {
+    return ParseError("stream holds more bytes than the destination",
+                      static_cast<uint64_t>(item - src));
+}
+
 // Where the fast paths stopped: always at a group boundary.
 struct Cursor {
     uint8_t* out;
@@ -230,8 +236,8 @@ __attribute__((target("ssse3"))) Cursor decodeGroupsSsse3(uint8_t* dest, Cursor 
 
 }  // namespace
 
-LzssDecodeResult lzssDecode(uint8_t* dest, size_t destCapacity, const uint8_t* src,
-                            size_t srcLength) {
+Parsed<size_t> lzssDecode(uint8_t* dest, size_t destCapacity, const uint8_t* src,
+                          size_t srcLength) {
     Cursor at{dest, src};
     const uint8_t* const inEnd = src + srcLength;
 #if ZEKU_LZSS_SSSE3
@@ -253,7 +259,7 @@ LzssDecodeResult lzssDecode(uint8_t* dest, size_t destCapacity, const uint8_t* s
         }
         if (flags & 1) {
             if (in == inEnd) break;
-            if (written == destCapacity) return {written, true};
+            if (written == destCapacity) return overflowAt(src, in);
             dest[written++] = *in++;
             continue;
         }
@@ -265,10 +271,10 @@ LzssDecodeResult lzssDecode(uint8_t* dest, size_t destCapacity, const uint8_t* s
         const size_t room = destCapacity - written;
         const size_t distance = referenceDistance(written, referencePosition(b0, b1));
         copyReference(dest, written, distance, length < room ? length : room);
-        if (length > room) return {destCapacity, true};
+        if (length > room) return overflowAt(src, in - 2);
         written += length;
     }
-    return {written, false};
+    return written;
 }
 
 }  // namespace zeku

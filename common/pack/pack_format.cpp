@@ -3,47 +3,42 @@
 
 #include <cstring>
 
-#include "common/bytes/byte_buffer.h"
+#include "common/bytes/byte_reader.h"
+#include "common/bytes/byte_writer.h"
 #include "common/text/sjis.h"
 
 namespace zeku {
 
 bool readPackHeader(const uint8_t* bytes, size_t size, PackHeader& header) {
-    if (size < kPackHeaderSize) return false;
-    if (std::memcmp(bytes, "RLZ2", 4) != 0 && std::memcmp(bytes, "RLZ3", 4) != 0) return false;
-    std::memcpy(header.magic, bytes, 4);
-    header.entryCount = loadLe32(bytes + 4);
-    header.fileSize = loadLe32(bytes + 8);
+    PackHeader read;
+    ByteReader reader(bytes, size);
+    syncPackHeader(reader, read);
+    if (!reader.ok()) return false;
+    if (std::memcmp(read.magic, "RLZ2", 4) != 0 && std::memcmp(read.magic, "RLZ3", 4) != 0)
+        return false;
+    header = read;
     return true;
 }
 
 void writePackHeader(const PackHeader& header, uint8_t out[kPackHeaderSize]) {
-    std::memcpy(out, header.magic, 4);
-    storeLe32(out + 4, header.entryCount);
-    storeLe32(out + 8, header.fileSize);
-    storeLe32(out + 12, 0);
+    ByteWriter writer(out, kPackHeaderSize);
+    syncPackHeader(writer, header);
 }
 
 bool readPackEntry(const uint8_t* directory, size_t size, uint32_t index, PackEntry& entry) {
     const uint64_t at = packDirectoryEnd(index);
-    if (at + kPackEntrySize > size) return false;
-    const uint8_t* p = directory + at;
-    std::memcpy(entry.name, p, kPackNameField);
-    entry.storedSize = loadLe32(p + 64);
-    entry.unpackedSize = loadLe32(p + 68);
-    entry.method = loadLe32(p + 72);
-    entry.dataOffset = loadLe32(p + 76);
+    if (at > size) return false;
+    PackEntry read;
+    ByteReader reader(directory + at, size - static_cast<size_t>(at), at);
+    syncPackEntry(reader, read);
+    if (!reader.ok()) return false;
+    entry = read;
     return true;
 }
 
 void writePackEntry(const PackEntry& entry, uint8_t out[kPackEntrySize]) {
-    std::memset(out, 0, kPackEntrySize);
-    const std::string_view name = packEntryName(entry);
-    std::memcpy(out, name.data(), name.size());
-    storeLe32(out + 64, entry.storedSize);
-    storeLe32(out + 68, entry.unpackedSize);
-    storeLe32(out + 72, entry.method);
-    storeLe32(out + 76, entry.dataOffset);
+    ByteWriter writer(out, kPackEntrySize);
+    syncPackEntry(writer, entry);
 }
 
 bool setPackEntryName(PackEntry& entry, std::string_view name) {
@@ -60,36 +55,37 @@ std::string_view packEntryName(const PackEntry& entry) {
     return {entry.name, length};
 }
 
-PackCheck checkPackEntry(const PackEntry& entry, uint64_t dataStart, uint64_t fileSize,
-                         uint64_t entryFileOffset) {
+Parsed<void> checkPackEntry(const PackEntry& entry, uint64_t dataStart, uint64_t fileSize,
+                            uint64_t entryFileOffset) {
     if (std::memchr(entry.name, 0, kPackNameField) == nullptr)
-        return {false, "entry name is not terminated", entryFileOffset};
+        return ParseError("entry name is not terminated", entryFileOffset);
     if (entry.method != kPackStored && entry.method != kPackLzss)
-        return {false, "unknown compression method", entryFileOffset + 72};
+        return ParseError("unknown compression method", entryFileOffset + 72);
     const uint64_t end = dataStart + entry.dataOffset + entry.storedSize;
     if (end > fileSize)
-        return {false, "entry data lies beyond the end of the file", entryFileOffset + 76};
+        return ParseError("entry data lies beyond the end of the file", entryFileOffset + 76);
     if (entry.method == kPackStored && entry.unpackedSize != entry.storedSize)
-        return {false, "stored entry has a different unpacked size", entryFileOffset + 68};
+        return ParseError("stored entry has a different unpacked size", entryFileOffset + 68);
     // Two stream bytes give at most 17 output bytes; a larger claim is damage
     // and must not make the reader allocate gigabytes.
     if (entry.method == kPackLzss && entry.unpackedSize > uint64_t{entry.storedSize} * 17 / 2 + 17)
-        return {false, "compressed entry claims more bytes than its data can give",
-                entryFileOffset + 68};
+        return ParseError("compressed entry claims more bytes than its data can give",
+                          entryFileOffset + 68);
     return {};
 }
 
-PackCheck checkPackDirectory(const uint8_t* directory, size_t size, uint64_t fileSize) {
+Parsed<void> checkPackDirectory(const uint8_t* directory, size_t size, uint64_t fileSize) {
     PackHeader header;
-    if (!readPackHeader(directory, size, header)) return {false, "not a package", 0};
+    if (!readPackHeader(directory, size, header))
+        return ParseError("not a package", 0, ParseErrorKind::kWrongFormat);
     const uint64_t dataStart = packDirectoryEnd(header.entryCount);
-    if (dataStart > fileSize) return {false, "directory is larger than the file", 4};
-    if (dataStart > size) return {false, "directory is incomplete", size};
+    if (dataStart > fileSize) return ParseError("directory is larger than the file", 4);
+    if (dataStart > size) return ParseError("directory is incomplete", size);
     for (uint32_t i = 0; i < header.entryCount; ++i) {
         PackEntry entry;
         readPackEntry(directory, size, i, entry);
-        const PackCheck check = checkPackEntry(entry, dataStart, fileSize, packDirectoryEnd(i));
-        if (!check.ok) return check;
+        Parsed<void> check = checkPackEntry(entry, dataStart, fileSize, packDirectoryEnd(i));
+        if (!check) return check;
     }
     return {};
 }

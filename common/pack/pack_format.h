@@ -8,6 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "common/bytes/byte_layout.h"
+#include "common/result/parsed.h"
+
 namespace zeku {
 
 inline constexpr size_t kPackHeaderSize = 16;
@@ -30,12 +33,25 @@ struct PackEntry {
     uint32_t dataOffset = 0;  // from the end of the directory
 };
 
-// Where and why a package did not make sense.
-struct PackCheck {
-    bool ok = true;
-    const char* error = nullptr;
-    uint64_t offset = 0;  // file offset of the offending field
-};
+// The 16 header bytes in file order, for reading and writing alike.
+template <typename Io, RecordOf<PackHeader> Header>
+void syncPackHeader(Io& io, Header& header) {
+    io.bytes(header.magic);
+    io.le32(header.entryCount);
+    io.le32(header.fileSize);
+    io.zeros(4);
+}
+
+// The 84 bytes of a directory entry.
+template <typename Io, RecordOf<PackEntry> Entry>
+void syncPackEntry(Io& io, Entry& entry) {
+    io.text(entry.name);
+    io.le32(entry.storedSize);
+    io.le32(entry.unpackedSize);
+    io.le32(entry.method);
+    io.le32(entry.dataOffset);
+    io.zeros(4);
+}
 
 // Both "RLZ2" and "RLZ3" are packages. Needs 16 bytes.
 bool readPackHeader(const uint8_t* bytes, size_t size, PackHeader& header);
@@ -60,13 +76,14 @@ std::string_view packEntryName(const PackEntry& entry);
 // Checks one entry against the package's size: a terminated name, a known
 // method, stored bytes inside the file, stored = unpacked when not
 // compressed, and no more unpacked bytes than compressed data can yield. `entryFileOffset` is only
-// used for the report.
-PackCheck checkPackEntry(const PackEntry& entry, uint64_t dataStart, uint64_t fileSize,
-                         uint64_t entryFileOffset);
+// used for the report: errors name the file offset of the offending field.
+Parsed<void> checkPackEntry(const PackEntry& entry, uint64_t dataStart, uint64_t fileSize,
+                            uint64_t entryFileOffset);
 
 // Checks a whole header+directory block against the file size: the
-// directory must fit, and so must every entry.
-PackCheck checkPackDirectory(const uint8_t* directory, size_t size, uint64_t fileSize);
+// directory must fit, and so must every entry. A block that does not start
+// with a package header fails as the wrong format.
+Parsed<void> checkPackDirectory(const uint8_t* directory, size_t size, uint64_t fileSize);
 
 // Index of the first entry whose name equals `name` (ASCII letters without
 // regard to case, Shift-JIS pairs exactly), or -1.

@@ -82,16 +82,17 @@ std::string noKeyHint(const SourceGame& game, const std::vector<uint8_t>& first,
     const bool isFirst = !first.empty();
     options.dataSize = isFirst ? game.firstDataSize
                                : (game.secondDataPath.empty() ? kNoDataLimit : game.secondDataSize);
-    SourceIndexResult result = parseSourceIndex(text.data(), text.size(), isFirst ? 0 : 1, options);
+    Parsed<std::vector<SourceEntry>> result =
+        parseSourceIndex(text.data(), text.size(), isFirst ? 0 : 1, options);
     std::string file = baseName(isFirst ? game.firstIndexPath : game.secondIndexPath);
-    if (result.ok && isFirst && !second.empty()) {
+    if (result && isFirst && !second.empty()) {
         options.dataSize = game.secondDataPath.empty() ? kNoDataLimit : game.secondDataSize;
         result = parseSourceIndex(second.data(), second.size(), 1, options);
         file = baseName(game.secondIndexPath);
     }
-    if (result.ok) return {};
-    return " (with key " + hexByte(options.key) + " " + file + " has " + result.reason +
-           " at byte " + decimal(result.offset) + ")";
+    if (result) return {};
+    return " (with key " + hexByte(options.key) + " " + file + " has " + result.error().reason() +
+           " at byte " + decimal(result.error().offset()) + ")";
 }
 
 bool chooseKey(const SourceGame& game, const std::vector<uint8_t>& first,
@@ -119,13 +120,14 @@ bool parseIndex(const std::vector<uint8_t>& text, int archive, uint8_t key, uint
     SourceIndexOptions options;
     options.key = key;
     options.dataSize = dataSize;
-    SourceIndexResult result = parseSourceIndex(text.data(), text.size(), archive, options);
-    if (!result.ok) {
-        error = baseName(path) + " (key " + hexByte(key) + "): " + result.reason + " at byte " +
-                decimal(result.offset);
+    Parsed<std::vector<SourceEntry>> result =
+        parseSourceIndex(text.data(), text.size(), archive, options);
+    if (!result) {
+        error = baseName(path) + " (key " + hexByte(key) + "): " + result.error().reason() +
+                " at byte " + decimal(result.error().offset());
         return false;
     }
-    entries = std::move(result.entries);
+    entries = std::move(result).value();
     return true;
 }
 

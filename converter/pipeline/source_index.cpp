@@ -3,6 +3,7 @@
 // detection can try every key on the scrambled file without copying it.
 #include <cinttypes>
 #include <cstdio>
+#include <optional>
 
 #include "converter/pipeline/source_index.h"
 #include "platform/api/text_codec.h"
@@ -72,24 +73,29 @@ class IndexParser {
     IndexParser(const uint8_t* text, size_t size, int archive, const SourceIndexOptions& options)
         : text_(text), size_(size), archive_(archive), options_(options) {}
 
-    SourceIndexResult run() {
+    Parsed<std::vector<SourceEntry>> run() {
         size_t pos = 0;
-        if (!skipPreamble(pos)) return std::move(result_);
-        while (pos < size_) {
-            if (!readEntry(pos)) break;
+        if (skipPreamble(pos)) {
+            while (pos < size_) {
+                if (!readEntry(pos)) break;
+            }
         }
-        return std::move(result_);
+        if (error_) return std::move(*error_);
+        return std::move(entries_);
     }
 
   private:
     bool strict() const { return options_.mode == IndexParseMode::kStrict; }
     uint8_t at(size_t i) const { return text_[i] ^ options_.key; }
 
+    // Fixed reasons stay literals: key detection fails most keys within a
+    // few bytes, and those failures need no allocation.
+    bool fail(const char* reason, size_t offset) {
+        error_.emplace(reason, offset);
+        return false;
+    }
     bool fail(std::string reason, size_t offset) {
-        result_.ok = false;
-        result_.reason = std::move(reason);
-        result_.offset = offset;
-        result_.entries.clear();
+        error_.emplace(std::move(reason), offset);
         return false;
     }
 
@@ -186,7 +192,7 @@ class IndexParser {
 
     bool readEntry(size_t& pos) {
         const size_t entryStart = pos;
-        if (result_.entries.size() == kMaxSourceEntries) {
+        if (entries_.size() == kMaxSourceEntries) {
             return fail("more than 8192 entries", entryStart);
         }
         if (at(pos) == '#') ++pos;  // entries may also follow each other without one
@@ -208,9 +214,9 @@ class IndexParser {
             message += "\" (offset " + decimal(entry.offset) + ", size " + decimal(entry.size) +
                        ") lies beyond the end of its " + decimal(options_.dataSize) +
                        "-byte data file";
-            return fail(message, entryStart);
+            return fail(std::move(message), entryStart);
         }
-        result_.entries.push_back(std::move(entry));
+        entries_.push_back(std::move(entry));
         pos = plus + 1;
         return true;
     }
@@ -219,7 +225,8 @@ class IndexParser {
     size_t size_;
     int archive_;
     const SourceIndexOptions& options_;
-    SourceIndexResult result_;
+    std::vector<SourceEntry> entries_;
+    std::optional<ParseError> error_;
 };
 
 }  // namespace
@@ -233,8 +240,8 @@ uint32_t parseConverterValue(std::string_view text) {
     return parseValue(reinterpret_cast<const uint8_t*>(text.data()), text.size(), 0);
 }
 
-SourceIndexResult parseSourceIndex(const uint8_t* text, size_t size, int archive,
-                                   const SourceIndexOptions& options) {
+Parsed<std::vector<SourceEntry>> parseSourceIndex(const uint8_t* text, size_t size, int archive,
+                                                  const SourceIndexOptions& options) {
     return IndexParser(text, size, archive, options).run();
 }
 

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/result/parsed.h"
+
 namespace zeku {
 
 struct SourceEntry {
@@ -49,19 +51,14 @@ struct SourceIndexOptions {
     uint8_t key = 0;                   // applied while reading: scrambled text needs no copy
 };
 
-struct SourceIndexResult {
-    bool ok = true;
-    std::string reason;  // English, names in UTF-8
-    size_t offset = 0;   // byte of the text where the fault was found
-    std::vector<SourceEntry> entries;
-};
-
 // Parses one index text into entries of `archive`. Text without any "#"
 // lists nothing. Refused: a "$", "*" or "+" missing (which includes text
 // after the last "+"), an empty name or one over 127 bytes, a zero byte in a
-// name, more than 8192 entries, an entry reaching past `dataSize`.
-SourceIndexResult parseSourceIndex(const uint8_t* text, size_t size, int archive,
-                                   const SourceIndexOptions& options = {});
+// name, more than 8192 entries, an entry reaching past `dataSize`. A refusal
+// names the byte of the text where the fault was found; its reason is
+// English with names in UTF-8.
+Parsed<std::vector<SourceEntry>> parseSourceIndex(const uint8_t* text, size_t size, int archive,
+                                                  const SourceIndexOptions& options = {});
 
 // The second archive's list in its order, then the first's names not yet
 // listed; the first of several equal names is kept. Names compare with

@@ -71,13 +71,13 @@ std::vector<uint8_t> findArchiveKeys(const ScrambledIndex& first, const Scramble
             options.mode = IndexParseMode::kStrict;
             options.dataSize = index->dataSize;
             options.key = key;
-            const SourceIndexResult result =
+            const Parsed<std::vector<SourceEntry>> entries =
                 parseSourceIndex(index->text, index->size, archive++, options);
-            if (!result.ok) {
+            if (!entries) {
                 fits = false;
                 break;
             }
-            files += result.entries.size();
+            files += entries->size();
         }
         // Reading as text without entries proves nothing: most keys do that
         // for short or odd files.

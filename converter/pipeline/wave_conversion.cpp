@@ -20,10 +20,12 @@ WaveConversionStatus convertWave(const uint8_t* image, size_t size, const WaveSe
     mp3.clear();
     error.clear();
     WaveFile wave;
-    const WaveResult parsed = parseWave(image, size, wave);
-    if (!parsed.ok) {
-        error = std::string(parsed.error) + " at byte " + std::to_string(parsed.offset);
-        return parsed.notWave ? WaveConversionStatus::kNotWave : WaveConversionStatus::kFailed;
+    const Parsed<void> parsed = parseWave(image, size, wave);
+    if (!parsed) {
+        const ParseError& why = parsed.error();
+        error = std::string(why.reason()) + " at byte " + std::to_string(why.offset());
+        return why.kind() == ParseErrorKind::kWrongFormat ? WaveConversionStatus::kNotWave
+                                                          : WaveConversionStatus::kFailed;
     }
 
     PcmTarget target;

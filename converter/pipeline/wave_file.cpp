@@ -24,12 +24,8 @@ bool isChunk(const uint8_t* at, const char* id) {
     return std::memcmp(at, id, 4) == 0;
 }
 
-WaveResult failure(const char* error, size_t offset, bool notWave = false) {
-    WaveResult result;
-    result.notWave = notWave;
-    result.error = error;
-    result.offset = offset;
-    return result;
+ParseError notWave(const char* reason, size_t offset) {
+    return ParseError(reason, offset, ParseErrorKind::kWrongFormat);
 }
 
 void readFormat(const uint8_t* body, uint32_t chunkSize, WaveFormat& format) {
@@ -54,13 +50,12 @@ void readFormat(const uint8_t* body, uint32_t chunkSize, WaveFormat& format) {
 
 }  // namespace
 
-WaveResult parseWave(const uint8_t* image, size_t size, WaveFile& wave) {
+Parsed<void> parseWave(const uint8_t* image, size_t size, WaveFile& wave) {
     wave = WaveFile();
-    if (image == nullptr || size < kRiffHeaderBytes) {
-        return failure("shorter than a RIFF header", 0, true);
-    }
-    if (!isChunk(image, "RIFF")) return failure("no RIFF signature", 0, true);
-    if (!isChunk(image + 8, "WAVE")) return failure("RIFF form is not WAVE", 8, true);
+    if (image == nullptr || size < kRiffHeaderBytes)
+        return notWave("shorter than a RIFF header", 0);
+    if (!isChunk(image, "RIFF")) return notWave("no RIFF signature", 0);
+    if (!isChunk(image + 8, "WAVE")) return notWave("RIFF form is not WAVE", 8);
 
     // Writers that never went back to fix the RIFF size leave it too large;
     // the image is the real bound.
@@ -75,9 +70,9 @@ WaveResult parseWave(const uint8_t* image, size_t size, WaveFile& wave) {
         const uint64_t bodyEnd = body + chunkSize;
         if (!haveFormat && isChunk(header, "fmt ")) {
             if (chunkSize < kWaveFormatMinBytes) {
-                return failure("format chunk smaller than 14 bytes", at + 4);
+                return ParseError("format chunk smaller than 14 bytes", at + 4);
             }
-            if (bodyEnd > end) return failure("format chunk runs past the end", at + 4);
+            if (bodyEnd > end) return ParseError("format chunk runs past the end", at + 4);
             readFormat(image + body, chunkSize, wave.format);
             haveFormat = true;
         } else if (!haveData && isChunk(header, "data")) {
@@ -87,16 +82,12 @@ WaveResult parseWave(const uint8_t* image, size_t size, WaveFile& wave) {
             wave.samplesClamped = chunkSize > available;
             haveData = true;
         }
-        if (haveFormat && haveData) {
-            WaveResult result;
-            result.ok = true;
-            return result;
-        }
+        if (haveFormat && haveData) return {};
         at = bodyEnd + (chunkSize & 1u);
     }
     const size_t stop = static_cast<size_t>(std::min(at, end));
     wave = WaveFile();
-    return failure(haveFormat ? "no data chunk" : "no format chunk", stop);
+    return ParseError(haveFormat ? "no data chunk" : "no format chunk", stop);
 }
 
 }  // namespace zeku

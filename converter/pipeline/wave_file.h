@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/result/parsed.h"
+
 namespace zeku {
 
 inline constexpr uint16_t kWaveFormatPcm = 1;
@@ -50,21 +52,12 @@ struct WaveFile {
     bool samplesClamped = false;
 };
 
-// Outcome of the walk: on failure a short English reason and the byte
-// offset where the file went wrong. `notWave` tells a file that is no RIFF
-// WAVE at all from a damaged one.
-struct WaveResult {
-    bool ok = false;
-    bool notWave = false;
-    const char* error = nullptr;
-    size_t offset = 0;
-};
-
 // Walks the chunks from byte 12 to 8 + the RIFF size (cut at the end of the
 // image), each padded to an even size. The first "fmt " chunk is the format
 // (one under 14 bytes, or one that runs past the end, ends the walk without
 // result); the first "data" chunk is the sample data, cut at the end of the
-// walk. Stops as soon as both are found.
-WaveResult parseWave(const uint8_t* image, size_t size, WaveFile& wave);
+// walk. Stops as soon as both are found. A file that is no RIFF WAVE at all
+// fails as the wrong format, a damaged one as damaged.
+Parsed<void> parseWave(const uint8_t* image, size_t size, WaveFile& wave);
 
 }  // namespace zeku

@@ -45,7 +45,7 @@ bool PackReader::findEntry(const char* path, std::string_view name, PackEntry& e
     const int index = findPackEntry(directory, directory_.size(), name);
     return index >= 0 &&
            readPackEntry(directory, directory_.size(), static_cast<uint32_t>(index), entry) &&
-           checkPackEntry(entry, directory_.size(), fileSize_, packDirectoryEnd(index)).ok;
+           checkPackEntry(entry, directory_.size(), fileSize_, packDirectoryEnd(index)).ok();
 }
 
 uint32_t PackReader::entryCount() const {
@@ -69,11 +69,11 @@ ByteBuffer PackReader::read(const char* path, std::string_view name) {
 
     ByteBuffer unpacked = ByteBuffer::allocate(entry.unpackedSize);
     if (!unpacked) return {};
-    const LzssDecodeResult decoded =
+    const Parsed<size_t> decoded =
         lzssDecode(unpacked.data(), unpacked.size(), stored.data(), stored.size());
     // Too few or too many bytes both mean the entry is damaged; handing out
     // a partly filled buffer would pass garbage on as a picture or script.
-    if (decoded.overflowed || decoded.written != unpacked.size()) return {};
+    if (!decoded || *decoded != unpacked.size()) return {};
     return unpacked;
 }
 

@@ -57,7 +57,7 @@ std::string rbpNameForCommand(std::string_view name) {
 
 bool putRbpIntoImage(const uint8_t* data, size_t size, Image& image) {
     RbpPicture picture;
-    if (!decodeRbpPicture(data, size, picture).ok) return false;
+    if (!decodeRbpPicture(data, size, picture)) return false;
     const int width = picture.width;
     const int height = picture.height;
     if (width > image.stride || height > image.rows) {

@@ -85,9 +85,8 @@ struct Package {
         std::vector<uint8_t> data = stored(entry);
         if (entry.method == kPackStored) return data;
         std::vector<uint8_t> out(entry.unpackedSize);
-        const LzssDecodeResult result =
-            lzssDecode(out.data(), out.size(), data.data(), data.size());
-        EXPECT_EQ(result.written, out.size());
+        const Parsed<size_t> result = lzssDecode(out.data(), out.size(), data.data(), data.size());
+        EXPECT_TRUE(result.ok() && *result == out.size());
         return out;
     }
 };
@@ -190,7 +189,7 @@ TEST_F(PackWriterTest, EveryKindOfFileIsStoredAsThePackageExpects) {
         EXPECT_EQ(entry->method, kPackLzss);
         const std::vector<uint8_t> rbp = package.unpacked(*entry);
         RbpFile file;
-        ASSERT_TRUE(parseRbpFile(rbp.data(), rbp.size(), file).ok) << picture.name;
+        ASSERT_TRUE(parseRbpFile(rbp.data(), rbp.size(), file).ok()) << picture.name;
         EXPECT_EQ(file.header.width, static_cast<uint32_t>(picture.width));
         EXPECT_EQ(file.header.height, static_cast<uint32_t>(picture.height));
         EXPECT_EQ(file.header.type, picture.type);
@@ -266,7 +265,7 @@ TEST_F(PackWriterTest, TheDemoGameConvertsCompletely) {
             } else {
                 const std::vector<uint8_t> rbp = package.unpacked(*entry);
                 RbpFile picture;
-                ASSERT_TRUE(parseRbpFile(rbp.data(), rbp.size(), picture).ok) << file.name;
+                ASSERT_TRUE(parseRbpFile(rbp.data(), rbp.size(), picture).ok()) << file.name;
                 EXPECT_EQ(picture.header.width, picture.header.sourceWidth * 80u / 100)
                     << file.name;
                 EXPECT_EQ(picture.header.height, picture.header.sourceHeight * 80u / 100)
@@ -298,14 +297,14 @@ TEST_F(PackWriterTest, LargeScreenGoesToItsOwnFileAtEightyPercent) {
     const Package package = readPackage(report.packagePath);
     const std::vector<uint8_t> sky = package.unpacked(*package.find("./bg/sky.rbp"));
     RbpFile file;
-    ASSERT_TRUE(parseRbpFile(sky.data(), sky.size(), file).ok);
+    ASSERT_TRUE(parseRbpFile(sky.data(), sky.size(), file).ok());
     EXPECT_EQ(file.header.width, 640u);
     EXPECT_EQ(file.header.height, 480u);
     EXPECT_EQ(file.header.sourceWidth, 800);
     EXPECT_EQ(file.header.type, kRbpJbp1);
     // 24 x 160 is too small for JBP1 even at a JBP1 quality.
     const std::vector<uint8_t> thin = package.unpacked(*package.find("./bg/thin.rbp"));
-    ASSERT_TRUE(parseRbpFile(thin.data(), thin.size(), file).ok);
+    ASSERT_TRUE(parseRbpFile(thin.data(), thin.size(), file).ok());
     EXPECT_EQ(file.header.type, kRbpRaw);
     EXPECT_EQ(file.header.width, 24u);
 }

@@ -20,7 +20,7 @@ WaveFormat formatOf(const Bytes& body) {
     const Bytes image = test_support::riffWave(
         {test_support::waveChunk("fmt ", body), test_support::waveChunk("data", {0, 0})});
     WaveFile wave;
-    EXPECT_TRUE(parseWave(image.data(), image.size(), wave).ok);
+    EXPECT_TRUE(parseWave(image.data(), image.size(), wave).ok());
     return wave.format;
 }
 

@@ -47,8 +47,8 @@ Converted convert(const std::vector<uint8_t>& bytes, PictureKind kind, int perce
     Converted c;
     c.ok = convertPicture(bytes.data(), bytes.size(), kind, percent, quality, c.file, c.error);
     if (c.ok) {
-        const RbpResult parsed = parseRbpFile(c.file.data(), c.file.size(), c.parsed);
-        EXPECT_TRUE(parsed.ok) << parsed.error;
+        const Parsed<void> parsed = parseRbpFile(c.file.data(), c.file.size(), c.parsed);
+        EXPECT_TRUE(parsed.ok()) << parsed.error().reason();
     }
     return c;
 }
@@ -114,7 +114,7 @@ TEST(PictureConversion, RawFilesHoldTheScaledPixels) {
         const Converted c = convert(bmp, PictureKind::kBmp, 40, 0);
         ASSERT_TRUE(c.ok) << c.error;
         RbpPicture decoded;
-        ASSERT_TRUE(decodeRbpPicture(c.file.data(), c.file.size(), decoded).ok);
+        ASSERT_TRUE(decodeRbpPicture(c.file.data(), c.file.size(), decoded).ok());
         ASSERT_EQ(decoded.width, 14);
         ASSERT_EQ(decoded.height, 9);
         for (int y = 0; y < 9; ++y)
@@ -138,7 +138,7 @@ TEST(PictureConversion, Jbp1QualitiesStayCloseToTheRawFile) {
         const Converted raw = convert(png, PictureKind::kPng, 80, 0);
         ASSERT_TRUE(raw.ok) << raw.error;
         RbpPicture rawPicture;
-        ASSERT_TRUE(decodeRbpPicture(raw.file.data(), raw.file.size(), rawPicture).ok);
+        ASSERT_TRUE(decodeRbpPicture(raw.file.data(), raw.file.size(), rawPicture).ok());
         const size_t count = size_t{160} * 120;
         std::vector<uint8_t> rawBgr(count * 3);
         for (size_t i = 0; i < count; ++i)
@@ -150,7 +150,7 @@ TEST(PictureConversion, Jbp1QualitiesStayCloseToTheRawFile) {
             EXPECT_EQ(coded.parsed.header.type, channels == 4 ? kRbpJbp1WithAlpha : kRbpJbp1);
             EXPECT_EQ(coded.parsed.header.sourceWidth, 200);
             RbpPicture picture;
-            ASSERT_TRUE(decodeRbpPicture(coded.file.data(), coded.file.size(), picture).ok);
+            ASSERT_TRUE(decodeRbpPicture(coded.file.data(), coded.file.size(), picture).ok());
             ASSERT_EQ(picture.width, 160);
             ASSERT_EQ(picture.height, 120);
             std::vector<uint8_t> bgr(count * 3);

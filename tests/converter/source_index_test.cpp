@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zeku {
@@ -15,8 +16,10 @@ std::vector<uint8_t> bytesOf(const std::string& text) {
     return {text.begin(), text.end()};
 }
 
-SourceIndexResult parse(const std::string& text, uint64_t dataSize = kNoDataLimit,
-                        IndexParseMode mode = IndexParseMode::kLenient) {
+using ParsedIndex = Parsed<std::vector<SourceEntry>>;
+
+ParsedIndex parse(const std::string& text, uint64_t dataSize = kNoDataLimit,
+                  IndexParseMode mode = IndexParseMode::kLenient) {
     SourceIndexOptions options;
     options.mode = mode;
     options.dataSize = dataSize;
@@ -24,7 +27,7 @@ SourceIndexResult parse(const std::string& text, uint64_t dataSize = kNoDataLimi
     return parseSourceIndex(bytes.data(), bytes.size(), 0, options);
 }
 
-SourceIndexResult parseStrict(const std::string& text, uint64_t dataSize = kNoDataLimit) {
+ParsedIndex parseStrict(const std::string& text, uint64_t dataSize = kNoDataLimit) {
     return parse(text, dataSize, IndexParseMode::kStrict);
 }
 
@@ -82,43 +85,43 @@ TEST(ConverterValue, LongTextsWrapModulo32Bits) {
 }
 
 TEST(SourceIndexParse, ReadsEntriesInOrderAfterAnyPreamble) {
-    const SourceIndexResult result =
+    const ParsedIndex result =
         parse("header text\r\n\x01\x02 " + entryText("bg/a.png", 0, 100) + "#b.wav$0x64*7+");
-    ASSERT_TRUE(result.ok) << result.reason;
-    ASSERT_EQ(result.entries.size(), 2u);
-    EXPECT_EQ(result.entries[0].name, "bg/a.png");
-    EXPECT_EQ(result.entries[0].offset, 0u);
-    EXPECT_EQ(result.entries[0].size, 100u);
-    EXPECT_EQ(result.entries[1].name, "b.wav");
-    EXPECT_EQ(result.entries[1].offset, 100u);
-    EXPECT_EQ(result.entries[1].size, 7u);
+    ASSERT_TRUE(result.ok()) << result.error().reason();
+    ASSERT_EQ(result->size(), 2u);
+    EXPECT_EQ((*result)[0].name, "bg/a.png");
+    EXPECT_EQ((*result)[0].offset, 0u);
+    EXPECT_EQ((*result)[0].size, 100u);
+    EXPECT_EQ((*result)[1].name, "b.wav");
+    EXPECT_EQ((*result)[1].offset, 100u);
+    EXPECT_EQ((*result)[1].size, 7u);
 }
 
 TEST(SourceIndexParse, EntriesMayFollowWithoutHash) {
-    const SourceIndexResult result = parse("#a$1*2+b$3*4+#c$5*6+d$7*8+");
-    ASSERT_TRUE(result.ok) << result.reason;
-    ASSERT_EQ(result.entries.size(), 4u);
-    EXPECT_EQ(namesOf(result.entries), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(result.entries[3].offset, 7u);
-    EXPECT_EQ(result.entries[3].size, 8u);
+    const ParsedIndex result = parse("#a$1*2+b$3*4+#c$5*6+d$7*8+");
+    ASSERT_TRUE(result.ok()) << result.error().reason();
+    ASSERT_EQ(result->size(), 4u);
+    EXPECT_EQ(namesOf(*result), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ((*result)[3].offset, 7u);
+    EXPECT_EQ((*result)[3].size, 8u);
 }
 
 TEST(SourceIndexParse, NamesRunToTheDollarAndNumbersToTheirMarks) {
     // Only "$" ends a name, only "*" an offset, only "+" a size.
-    const SourceIndexResult result = parse("#a+b*c$1#2*3$+##d$0*0+");
-    ASSERT_TRUE(result.ok) << result.reason;
-    ASSERT_EQ(result.entries.size(), 2u);
-    EXPECT_EQ(result.entries[0].name, "a+b*c");
-    EXPECT_EQ(result.entries[0].offset, 102u);  // "1#2": the "#" is a zero digit
-    EXPECT_EQ(result.entries[0].size, 30u);
-    EXPECT_EQ(result.entries[1].name, "#d");  // one "#" is skipped, a second is the name's
+    const ParsedIndex result = parse("#a+b*c$1#2*3$+##d$0*0+");
+    ASSERT_TRUE(result.ok()) << result.error().reason();
+    ASSERT_EQ(result->size(), 2u);
+    EXPECT_EQ((*result)[0].name, "a+b*c");
+    EXPECT_EQ((*result)[0].offset, 102u);  // "1#2": the "#" is a zero digit
+    EXPECT_EQ((*result)[0].size, 30u);
+    EXPECT_EQ((*result)[1].name, "#d");  // one "#" is skipped, a second is the name's
 }
 
 TEST(SourceIndexParse, TextWithoutHashListsNothing) {
-    EXPECT_TRUE(parse("").ok);
-    const SourceIndexResult result = parse("only a comment");
-    EXPECT_TRUE(result.ok);
-    EXPECT_TRUE(result.entries.empty());
+    EXPECT_TRUE(parse("").ok());
+    const ParsedIndex result = parse("only a comment");
+    ASSERT_TRUE(result.ok());
+    EXPECT_TRUE(result->empty());
 }
 
 TEST(SourceIndexParse, RefusesBrokenEntriesWithTheirOffset) {
@@ -137,65 +140,67 @@ TEST(SourceIndexParse, RefusesBrokenEntriesWithTheirOffset) {
         {std::string("#a\0b$1*2+", 9), 2, "zero"},
     };
     for (const Case& c : cases) {
-        const SourceIndexResult result = parse(c.text);
-        EXPECT_FALSE(result.ok) << c.text;
-        EXPECT_EQ(result.offset, c.offset) << c.text;
-        EXPECT_NE(result.reason.find(c.reasonPart), std::string::npos) << result.reason;
-        EXPECT_TRUE(result.entries.empty());
+        const ParsedIndex result = parse(c.text);
+        // A refusal holds no entries at all, so none can leak out half-parsed.
+        ASSERT_FALSE(result.ok()) << c.text;
+        const std::string_view reason = result.error().reason();
+        EXPECT_EQ(result.error().offset(), c.offset) << c.text;
+        EXPECT_NE(reason.find(c.reasonPart), std::string::npos) << reason;
     }
 }
 
 TEST(SourceIndexParse, NamesUpTo127Bytes) {
-    EXPECT_TRUE(parse(entryText(std::string(127, 'n'), 0, 1)).ok);
-    const SourceIndexResult result = parse("#x$0*0+" + entryText(std::string(128, 'n'), 0, 1));
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.offset, 8u);
-    EXPECT_FALSE(parseStrict(entryText(std::string(128, 'n'), 0, 1)).ok);
+    EXPECT_TRUE(parse(entryText(std::string(127, 'n'), 0, 1)).ok());
+    const ParsedIndex result = parse("#x$0*0+" + entryText(std::string(128, 'n'), 0, 1));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().offset(), 8u);
+    EXPECT_FALSE(parseStrict(entryText(std::string(128, 'n'), 0, 1)).ok());
 }
 
 TEST(SourceIndexParse, AtMost8192Entries) {
     std::string text;
     for (int i = 0; i < 8192; ++i)
         text += entryText(std::string("f").append(std::to_string(i)), 0, 1);
-    const SourceIndexResult full = parse(text);
-    ASSERT_TRUE(full.ok) << full.reason;
-    EXPECT_EQ(full.entries.size(), 8192u);
-    EXPECT_TRUE(parseStrict(text).ok);
+    const ParsedIndex full = parse(text);
+    ASSERT_TRUE(full.ok()) << full.error().reason();
+    EXPECT_EQ(full->size(), 8192u);
+    EXPECT_TRUE(parseStrict(text).ok());
 
     const size_t extraAt = text.size();
     text += entryText("one-more", 0, 1);
-    for (const SourceIndexResult& result : {parse(text), parseStrict(text)}) {
-        EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.offset, extraAt);
-        EXPECT_NE(result.reason.find("8192"), std::string::npos);
+    for (const ParsedIndex& result : {parse(text), parseStrict(text)}) {
+        ASSERT_FALSE(result.ok());
+        EXPECT_EQ(result.error().offset(), extraAt);
+        EXPECT_NE(std::string_view(result.error().reason()).find("8192"), std::string::npos);
     }
 }
 
 TEST(SourceIndexParse, EntriesMustEndInsideTheDataFile) {
-    EXPECT_TRUE(parse(entryText("a", 90, 10), 100).ok);
-    const SourceIndexResult result = parse(entryText("a", 0, 1) + entryText("b", 90, 11), 100);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.offset, 7u);
-    EXPECT_NE(result.reason.find("\"b\""), std::string::npos) << result.reason;
+    EXPECT_TRUE(parse(entryText("a", 90, 10), 100).ok());
+    const ParsedIndex result = parse(entryText("a", 0, 1) + entryText("b", 90, 11), 100);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().offset(), 7u);
+    EXPECT_NE(std::string_view(result.error().reason()).find("\"b\""), std::string::npos)
+        << result.error().reason();
 
     // offset + size must not wrap in 32 bits.
     const uint64_t fourGiB = uint64_t{1} << 32;
-    EXPECT_TRUE(parse(entryText("big", 0xFFFFFFFFu, 1), fourGiB).ok);
-    EXPECT_FALSE(parse(entryText("big", 0xFFFFFFFFu, 2), fourGiB).ok);
-    EXPECT_FALSE(parse(entryText("big", 0xFFFFFFFFu, 2), 100).ok);
+    EXPECT_TRUE(parse(entryText("big", 0xFFFFFFFFu, 1), fourGiB).ok());
+    EXPECT_FALSE(parse(entryText("big", 0xFFFFFFFFu, 2), fourGiB).ok());
+    EXPECT_FALSE(parse(entryText("big", 0xFFFFFFFFu, 2), 100).ok());
 }
 
 TEST(SourceIndexParse, ShiftJisNameWithNameBytesUnchanged) {
     // "ア" (0x83 0x41) and a trail byte 0x5C that is no folder separator.
     const std::string name = "bg/\x83\x41\x95\x5C.png";
-    const SourceIndexResult result = parseStrict(entryText(name, 1, 2));
-    ASSERT_TRUE(result.ok) << result.reason;
-    EXPECT_EQ(result.entries[0].name, name);
+    const ParsedIndex result = parseStrict(entryText(name, 1, 2));
+    ASSERT_TRUE(result.ok()) << result.error().reason();
+    EXPECT_EQ((*result)[0].name, name);
 }
 
 TEST(SourceIndexParse, StrictFormRefusesWhatOnlyAWrongKeyProduces) {
-    EXPECT_TRUE(parseStrict("comment\tline\r\n" + entryText("a", 0, 1) + "#b$0x1F*0xff+").ok);
-    EXPECT_TRUE(parseStrict("no entries at all").ok);
+    EXPECT_TRUE(parseStrict("comment\tline\r\n" + entryText("a", 0, 1) + "#b$0x1F*0xff+").ok());
+    EXPECT_TRUE(parseStrict("no entries at all").ok());
 
     const std::vector<std::string> refused = {
         std::string("\x01").append(entryText("a", 0, 1)),  // control byte before the first "#"
@@ -211,10 +216,10 @@ TEST(SourceIndexParse, StrictFormRefusesWhatOnlyAWrongKeyProduces) {
         entryText("a", 0, 1) + "x",  // not ending with "+"
     };
     for (const std::string& text : refused) {
-        EXPECT_FALSE(parseStrict(text).ok) << text;
+        EXPECT_FALSE(parseStrict(text).ok()) << text;
     }
     // The lenient form takes the numbers as they come.
-    EXPECT_EQ(parse("#a$1a2*1+").entries.at(0).offset, 102u);
+    EXPECT_EQ(parse("#a$1a2*1+")->at(0).offset, 102u);
 }
 
 TEST(SourceIndexParse, KeyIsAppliedWhileReading) {
@@ -222,12 +227,12 @@ TEST(SourceIndexParse, KeyIsAppliedWhileReading) {
     scrambleBytes(text.data(), text.size(), 0xA7);
     SourceIndexOptions options;
     options.key = 0xA7;
-    const SourceIndexResult result = parseSourceIndex(text.data(), text.size(), 1, options);
-    ASSERT_TRUE(result.ok) << result.reason;
-    ASSERT_EQ(result.entries.size(), 2u);
-    EXPECT_EQ(result.entries[1].name, "b.txt");
-    EXPECT_EQ(result.entries[1].offset, 30u);
-    EXPECT_EQ(result.entries[1].archive, 1);
+    const ParsedIndex result = parseSourceIndex(text.data(), text.size(), 1, options);
+    ASSERT_TRUE(result.ok()) << result.error().reason();
+    ASSERT_EQ(result->size(), 2u);
+    EXPECT_EQ((*result)[1].name, "b.txt");
+    EXPECT_EQ((*result)[1].offset, 30u);
+    EXPECT_EQ((*result)[1].archive, 1);
 
     scrambleBytes(text.data(), text.size(), 0xA7);
     EXPECT_EQ(text, bytesOf("intro#a.png$10*20+b.txt$0x1e*2+"));

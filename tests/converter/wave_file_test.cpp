@@ -33,8 +33,8 @@ TEST(WaveFile, WalksPastOddChunksAndKeepsTheFirstFormatAndData) {
         waveChunk("data", {0xEE, 0xEE}),
     });
     WaveFile wave;
-    const WaveResult r = parseWave(image.data(), image.size(), wave);
-    ASSERT_TRUE(r.ok) << r.error;
+    const Parsed<void> r = parseWave(image.data(), image.size(), wave);
+    ASSERT_TRUE(r.ok()) << r.error().reason();
     EXPECT_EQ(wave.format.formatTag, 1);
     EXPECT_EQ(wave.format.channels, 2);
     EXPECT_EQ(wave.format.samplesPerSecond, 22050u);
@@ -54,10 +54,10 @@ TEST(WaveFile, FormatChunkSizeBounds) {
         body.resize(size);
         const Bytes image = riffWave({waveChunk("fmt ", body), waveChunk("data", kSamples)});
         WaveFile wave;
-        const WaveResult r = parseWave(image.data(), image.size(), wave);
-        EXPECT_FALSE(r.ok) << size;
-        EXPECT_FALSE(r.notWave);
-        EXPECT_EQ(r.offset, 16u) << "the size field of the format chunk";
+        const Parsed<void> r = parseWave(image.data(), image.size(), wave);
+        ASSERT_FALSE(r.ok()) << size;
+        EXPECT_NE(r.error().kind(), ParseErrorKind::kWrongFormat);
+        EXPECT_EQ(r.error().offset(), 16u) << "the size field of the format chunk";
         EXPECT_EQ(wave.samples, nullptr);
     }
     {
@@ -65,7 +65,7 @@ TEST(WaveFile, FormatChunkSizeBounds) {
         body.resize(14);
         const Bytes image = riffWave({waveChunk("fmt ", body), waveChunk("data", kSamples)});
         WaveFile wave;
-        ASSERT_TRUE(parseWave(image.data(), image.size(), wave).ok);
+        ASSERT_TRUE(parseWave(image.data(), image.size(), wave).ok());
         EXPECT_EQ(wave.format.blockAlign, 4);
         EXPECT_EQ(wave.format.bitsPerSample, 0) << "the chunk ends before the bit count";
     }
@@ -76,7 +76,7 @@ TEST(WaveFile, FormatChunkSizeBounds) {
         body.resize(2001, 0x5A);
         const Bytes image = riffWave({waveChunk("fmt ", body), waveChunk("data", kSamples)});
         WaveFile wave;
-        ASSERT_TRUE(parseWave(image.data(), image.size(), wave).ok);
+        ASSERT_TRUE(parseWave(image.data(), image.size(), wave).ok());
         EXPECT_EQ(wave.format.chunkSize, 2001u);
         EXPECT_EQ(wave.format.recordSize, kWaveFormatRecordBytes);
         EXPECT_EQ(wave.format.record[kWaveFormatRecordBytes - 1], 0x5A);
@@ -90,17 +90,17 @@ TEST(WaveFile, RiffSizeAndDataSizeAreCutAtTheImage) {
     const Bytes image = riffWave(
         {waveChunk("fmt ", pcmFormat()), waveChunk("data", kSamples, 0x7FFFFFF0)}, 0xFFFFFFFF);
     WaveFile wave;
-    ASSERT_TRUE(parseWave(image.data(), image.size(), wave).ok);
+    ASSERT_TRUE(parseWave(image.data(), image.size(), wave).ok());
     EXPECT_EQ(wave.sampleBytes, kSamples.size());
     EXPECT_TRUE(wave.samplesClamped);
 
     // A RIFF size that ends before the data chunk hides it.
     const Bytes shortRiff =
         riffWave({waveChunk("fmt ", pcmFormat()), waveChunk("data", kSamples)}, 4 + 24);
-    const WaveResult r = parseWave(shortRiff.data(), shortRiff.size(), wave);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(std::string(r.error), "no data chunk");
-    EXPECT_EQ(r.offset, 36u);
+    const Parsed<void> r = parseWave(shortRiff.data(), shortRiff.size(), wave);
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(std::string(r.error().reason()), "no data chunk");
+    EXPECT_EQ(r.error().offset(), 36u);
 }
 
 TEST(WaveFile, NotAWaveFileIsToldApart) {
@@ -111,15 +111,16 @@ TEST(WaveFile, NotAWaveFileIsToldApart) {
     std::copy_n("AVI ", 4, avi.begin() + 8);
     WaveFile wave;
     for (const Bytes& image : {rifx, avi, Bytes(good.begin(), good.begin() + 11), Bytes()}) {
-        const WaveResult r = parseWave(image.data(), image.size(), wave);
-        EXPECT_FALSE(r.ok);
-        EXPECT_TRUE(r.notWave);
+        const Parsed<void> r = parseWave(image.data(), image.size(), wave);
+        ASSERT_FALSE(r.ok());
+        EXPECT_EQ(r.error().kind(), ParseErrorKind::kWrongFormat);
     }
     // A WAVE file without samples is damaged, not foreign.
     const Bytes noData = riffWave({waveChunk("fmt ", pcmFormat())});
-    const WaveResult r = parseWave(noData.data(), noData.size(), wave);
-    EXPECT_FALSE(r.notWave);
-    EXPECT_EQ(std::string(r.error), "no data chunk");
+    const Parsed<void> r = parseWave(noData.data(), noData.size(), wave);
+    ASSERT_FALSE(r.ok());
+    EXPECT_NE(r.error().kind(), ParseErrorKind::kWrongFormat);
+    EXPECT_EQ(std::string(r.error().reason()), "no data chunk");
 }
 
 TEST(WaveFile, HostileSizesNeverReachOutsideTheImage) {
@@ -127,17 +128,17 @@ TEST(WaveFile, HostileSizesNeverReachOutsideTheImage) {
     // A format chunk claiming more than the file holds is refused.
     const Bytes longFormat =
         riffWave({waveChunk("fmt ", pcmFormat(), 0xFFFFFFF0), waveChunk("data", kSamples)});
-    WaveResult r = parseWave(longFormat.data(), longFormat.size(), wave);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(std::string(r.error), "format chunk runs past the end");
+    Parsed<void> r = parseWave(longFormat.data(), longFormat.size(), wave);
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(std::string(r.error().reason()), "format chunk runs past the end");
 
     // An unknown chunk whose size would wrap a 32-bit position ends the walk.
     const Bytes wrapping =
         riffWave({waveChunk("fmt ", pcmFormat()), waveChunk("junk", {}, 0xFFFFFFFF),
                   waveChunk("data", kSamples)});
     r = parseWave(wrapping.data(), wrapping.size(), wave);
-    EXPECT_FALSE(r.ok);
-    EXPECT_LE(r.offset, wrapping.size());
+    ASSERT_FALSE(r.ok());
+    EXPECT_LE(r.error().offset(), wrapping.size());
 
     // Every cut of a valid file either fails or points inside what is left.
     const Bytes good = riffWave({waveChunk("LIST", {1, 2, 3}), waveChunk("fmt ", pcmFormat()),
@@ -145,8 +146,8 @@ TEST(WaveFile, HostileSizesNeverReachOutsideTheImage) {
     for (size_t size = 0; size <= good.size(); ++size) {
         const Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size));
         r = parseWave(cut.data(), cut.size(), wave);
-        if (!r.ok) {
-            EXPECT_LE(r.offset, size);
+        if (!r.ok()) {
+            EXPECT_LE(r.error().offset(), size);
             continue;
         }
         EXPECT_GE(size, good.size() - kSamples.size());

@@ -42,9 +42,9 @@ bool PackageFile::open(const std::string& path, std::string& error) {
         error = path + ": cannot read the directory";
         return false;
     }
-    const PackCheck check = checkPackDirectory(directory.data(), directory.size(), size);
-    if (!check.ok) {
-        error = path + ": " + at(check.error, check.offset);
+    const Parsed<void> check = checkPackDirectory(directory.data(), directory.size(), size);
+    if (!check) {
+        error = path + ": " + at(check.error().reason(), check.error().offset());
         return false;
     }
     entries_.resize(header.entryCount);
@@ -75,12 +75,10 @@ bool PackageFile::contents(size_t index, ByteBuffer& out, std::string& error) co
         error = name + ": out of memory";
         return false;
     }
-    const LzssDecodeResult decoded =
-        lzssDecode(out.data(), out.size(), stored.data(), stored.size());
-    if (decoded.overflowed || decoded.written != out.size()) {
+    const Parsed<size_t> decoded = lzssDecode(out.data(), out.size(), stored.data(), stored.size());
+    if (!decoded || *decoded != out.size()) {
         error = name + ": damaged data (unpacks to " +
-                (decoded.overflowed ? std::string("more than ")
-                                    : std::to_string(decoded.written) + " bytes, not ") +
+                (!decoded ? std::string("more than ") : std::to_string(*decoded) + " bytes, not ") +
                 std::to_string(entry.unpackedSize) + " bytes)";
         return false;
     }

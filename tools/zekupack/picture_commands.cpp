@@ -30,10 +30,10 @@ int rbpToPng(const std::string& rbpPath, const std::string& pngPath) {
     const ByteBuffer file = readWholeFile(rbpPath.c_str());
     if (!file) return fail(rbpPath + ": cannot read the file");
     RbpPicture picture;
-    const RbpResult result = decodeRbpPicture(file.data(), file.size(), picture);
-    if (!result.ok)
-        return fail(rbpPath + ": " + result.error + " (at byte " + std::to_string(result.offset) +
-                    ")");
+    const Parsed<void> result = decodeRbpPicture(file.data(), file.size(), picture);
+    if (!result)
+        return fail(rbpPath + ": " + result.error().reason() + " (at byte " +
+                    std::to_string(result.error().offset()) + ")");
     if (!picture.hasPixels)
         return fail(rbpPath + ": unknown picture type " + std::to_string(picture.type));
 

@@ -34,7 +34,7 @@ std::vector<const Jbp1Kernels*> availableKernels() {
 }
 
 struct Decoded {
-    Jbp1DecodeResult result;
+    Parsed<void> result;
     std::vector<uint16_t> pixels;
 };
 
@@ -63,14 +63,15 @@ long firstDifference(const std::vector<uint16_t>& a, const std::vector<uint16_t>
 // or the same error at the same offset.
 void expectLikeReference(const Bytes& stream, const std::string& what) {
     test::ReferenceJbp1Picture reference;
-    const Jbp1DecodeResult expected = referenceJbp1Decode(stream.data(), stream.size(), reference);
+    const Parsed<void> expected = referenceJbp1Decode(stream.data(), stream.size(), reference);
     for (const Jbp1Kernels* kernels : availableKernels()) {
         const Decoded d = decodeWith(*kernels, stream);
         SCOPED_TRACE(what + " with " + kernels->name);
-        ASSERT_EQ(d.result.ok, expected.ok) << (d.result.ok ? expected.error : d.result.error);
-        if (!expected.ok) {
-            EXPECT_STREQ(d.result.error, expected.error);
-            EXPECT_EQ(d.result.offset, expected.offset);
+        ASSERT_EQ(d.result.ok(), expected.ok())
+            << (d.result.ok() ? expected.error().reason() : d.result.error().reason());
+        if (!expected.ok()) {
+            EXPECT_STREQ(d.result.error().reason(), expected.error().reason());
+            EXPECT_EQ(d.result.error().offset(), expected.error().offset());
             continue;
         }
         EXPECT_EQ(firstDifference(d.pixels, reference.pixels), -1);
@@ -102,7 +103,7 @@ void expectPixels(const Bytes& stream, const std::vector<uint16_t>& expected) {
     for (const Jbp1Kernels* kernels : availableKernels()) {
         const Decoded d = decodeWith(*kernels, stream);
         SCOPED_TRACE(kernels->name);
-        ASSERT_TRUE(d.result.ok) << d.result.error;
+        ASSERT_TRUE(d.result.ok()) << d.result.error().reason();
         EXPECT_EQ(firstDifference(d.pixels, expected), -1);
     }
     expectLikeReference(stream, "stream");
@@ -134,7 +135,7 @@ TEST(Jbp1Geometry, RoundsUpToWholeMacroblocks) {
 
     // The decode fills the whole padded buffer, padding included.
     const Decoded d = decodeWith(jbp1BestKernels(), stream);
-    ASSERT_TRUE(d.result.ok);
+    ASSERT_TRUE(d.result.ok());
     ASSERT_EQ(d.pixels.size(), 48u * 32u);
     for (uint16_t p : d.pixels)
         ASSERT_EQ(p, 0x8410);  // zero coefficients: mid grey 128, 128, 128
@@ -152,9 +153,14 @@ TEST(Jbp1Geometry, RefusesWhatIsNotAPicture) {
     noWidth[16] = noWidth[17] = 0;
     EXPECT_FALSE(jbp1ReadGeometry(noWidth.data(), noWidth.size(), g));
     uint16_t pixel;
-    const Jbp1DecodeResult r = jbp1Decode(noWidth.data(), noWidth.size(), &pixel, 1);
-    EXPECT_FALSE(r.ok);
-    EXPECT_STREQ(r.error, "picture has no pixels");
+    const Parsed<void> r = jbp1Decode(noWidth.data(), noWidth.size(), &pixel, 1);
+    ASSERT_FALSE(r.ok());
+    EXPECT_STREQ(r.error().reason(), "picture has no pixels");
+    EXPECT_EQ(r.error().kind(), ParseErrorKind::kDamaged);
+    // Data that is no stream at all is told apart from a damaged one.
+    const Parsed<void> foreign = jbp1Decode(wrongMagic.data(), wrongMagic.size(), &pixel, 1);
+    ASSERT_FALSE(foreign.ok());
+    EXPECT_EQ(foreign.error().kind(), ParseErrorKind::kWrongFormat);
 }
 
 TEST(Jbp1Decoder, FlatBlocksGiveWorkedOutColours) {
@@ -528,7 +534,7 @@ TEST(Jbp1Pictures, QualityFloor) {
     for (auto [quality, floor] : {std::pair{100, 32.5}, {90, 32.0}, {80, 31.5}}) {
         const Bytes stream = encode(picture, quality);
         const Decoded d = decodeWith(jbp1BestKernels(), stream);
-        ASSERT_TRUE(d.result.ok);
+        ASSERT_TRUE(d.result.ok());
         std::vector<uint8_t> bgr(picture.pixels.size());
         for (int y = 0; y < picture.height; ++y)
             for (int x = 0; x < picture.width; ++x)
@@ -547,9 +553,9 @@ Bytes smallEncodedStream() {
 void expectError(const Bytes& stream, const char* error, size_t offset) {
     for (const Jbp1Kernels* kernels : availableKernels()) {
         const Decoded d = decodeWith(*kernels, stream);
-        EXPECT_FALSE(d.result.ok);
-        EXPECT_STREQ(d.result.error, error) << kernels->name;
-        EXPECT_EQ(d.result.offset, offset) << kernels->name;
+        ASSERT_FALSE(d.result.ok()) << kernels->name;
+        EXPECT_STREQ(d.result.error().reason(), error) << kernels->name;
+        EXPECT_EQ(d.result.error().offset(), offset) << kernels->name;
     }
     expectLikeReference(stream, error);
 }
@@ -557,9 +563,9 @@ void expectError(const Bytes& stream, const char* error, size_t offset) {
 TEST(Jbp1Damage, RefusesStreamsWithoutTablesAndSmallBuffers) {
     Bytes stream = smallEncodedStream();
     uint16_t tooFew[48 * 32 - 1];
-    const Jbp1DecodeResult small = jbp1Decode(stream.data(), stream.size(), tooFew, 48 * 32 - 1);
-    EXPECT_FALSE(small.ok);
-    EXPECT_STREQ(small.error, "pixel buffer too small");
+    const Parsed<void> small = jbp1Decode(stream.data(), stream.size(), tooFew, 48 * 32 - 1);
+    ASSERT_FALSE(small.ok());
+    EXPECT_STREQ(small.error().reason(), "pixel buffer too small");
 
     stream[11] &= ~0x08;  // flag bit 27
     expectError(stream, "stream has no quantisation tables", 8);
@@ -606,8 +612,8 @@ TEST(Jbp1Damage, EveryTruncationFailsLikeTheReference) {
         expectLikeReference(cut, "cut at " + std::to_string(length));
         if (length < stream.size()) {
             const Decoded d = decodeWith(jbp1BestKernels(), cut);
-            ASSERT_FALSE(d.result.ok) << length;
-            ASSERT_LE(d.result.offset, length);
+            ASSERT_FALSE(d.result.ok()) << length;
+            ASSERT_LE(d.result.error().offset(), length);
         }
     }
 }

@@ -41,8 +41,8 @@ Bytes encode(const TestPicture& p, int qualityItem, int sourceWidth = 0, int sou
 
 RbpPicture decode(const Bytes& file) {
     RbpPicture picture;
-    const RbpResult r = decodeRbpPicture(file.data(), file.size(), picture);
-    EXPECT_TRUE(r.ok) << r.error << " at " << r.offset;
+    const Parsed<void> r = decodeRbpPicture(file.data(), file.size(), picture);
+    EXPECT_TRUE(r.ok()) << r.error().reason() << " at " << r.error().offset();
     return picture;
 }
 
@@ -268,10 +268,10 @@ Bytes validRaw() {
 
 void expectRefused(const Bytes& file, const char* what, size_t offset) {
     RbpPicture picture;
-    const RbpResult r = decodeRbpPicture(file.data(), file.size(), picture);
-    EXPECT_FALSE(r.ok) << what;
-    EXPECT_EQ(r.offset, offset) << what << ": " << (r.error ? r.error : "");
-    EXPECT_NE(r.error, nullptr) << what;
+    const Parsed<void> r = decodeRbpPicture(file.data(), file.size(), picture);
+    ASSERT_FALSE(r.ok()) << what;
+    EXPECT_EQ(r.error().offset(), offset) << what << ": " << r.error().reason();
+    EXPECT_NE(r.error().reason(), nullptr) << what;
     EXPECT_FALSE(picture.hasPixels) << what;
 }
 
@@ -294,7 +294,7 @@ TEST(RbpDamage, ContainerFieldsAreChecked) {
     bad = f;
     storeLe32(bad.data() + 4, kRbpRaw);  // two bytes a pixel: plenty of data
     RbpPicture picture;
-    EXPECT_TRUE(decodeRbpPicture(bad.data(), bad.size(), picture).ok);
+    EXPECT_TRUE(decodeRbpPicture(bad.data(), bad.size(), picture).ok());
     // A later data offset is honoured.
     bad = f;
     bad.insert(bad.begin() + 36, 4, 0xEE);
@@ -305,8 +305,8 @@ TEST(RbpDamage, ContainerFieldsAreChecked) {
     // Trailing bytes are ignored.
     bad = f;
     bad.push_back(1);
-    EXPECT_TRUE(decodeRbpPicture(bad.data(), bad.size(), picture).ok);
-    EXPECT_FALSE(decodeRbpPicture(nullptr, 100, picture).ok);
+    EXPECT_TRUE(decodeRbpPicture(bad.data(), bad.size(), picture).ok());
+    EXPECT_FALSE(decodeRbpPicture(nullptr, 100, picture).ok());
 }
 
 TEST(RbpDamage, UnknownTypeKeepsOnlyTheSize) {
@@ -314,8 +314,8 @@ TEST(RbpDamage, UnknownTypeKeepsOnlyTheSize) {
     storeLe32(f.data() + 4, 12);
     f.resize(36);
     RbpPicture picture;
-    const RbpResult r = decodeRbpPicture(f.data(), f.size(), picture);
-    ASSERT_TRUE(r.ok);
+    const Parsed<void> r = decodeRbpPicture(f.data(), f.size(), picture);
+    ASSERT_TRUE(r.ok());
     EXPECT_FALSE(picture.hasPixels);
     EXPECT_EQ(picture.type, 12u);
     EXPECT_EQ(picture.width, 4);
@@ -340,15 +340,15 @@ TEST(RbpDamage, CodedDataIsChecked) {
     bad = good;
     storeLe32(bad.data() + 28, streamLength - 8);
     RbpPicture picture;
-    const RbpResult r = decodeRbpPicture(bad.data(), bad.size(), picture);
-    EXPECT_FALSE(r.ok);
-    EXPECT_GE(r.offset, 36u);
-    EXPECT_LE(r.offset, 36u + streamLength);
+    const Parsed<void> r = decodeRbpPicture(bad.data(), bad.size(), picture);
+    ASSERT_FALSE(r.ok());
+    EXPECT_GE(r.error().offset(), 36u);
+    EXPECT_LE(r.error().offset(), 36u + streamLength);
 
     // The pixel limit refuses before allocating.
-    const RbpResult limited = decodeRbpPicture(good.data(), good.size(), picture, 48 * 32 - 1);
-    EXPECT_FALSE(limited.ok);
-    EXPECT_TRUE(decodeRbpPicture(good.data(), good.size(), picture, 48 * 32).ok);
+    const Parsed<void> limited = decodeRbpPicture(good.data(), good.size(), picture, 48 * 32 - 1);
+    EXPECT_FALSE(limited.ok());
+    EXPECT_TRUE(decodeRbpPicture(good.data(), good.size(), picture, 48 * 32).ok());
 }
 
 TEST(RbpDamage, EverySingleByteCorruptionIsSafe) {
@@ -358,9 +358,9 @@ TEST(RbpDamage, EverySingleByteCorruptionIsSafe) {
     for (size_t i = 0; i < good.size(); i += 7) {
         Bytes bad = good;
         bad[i] ^= 0x5A;
-        decodeRbpPicture(bad.data(), bad.size(), picture);
+        (void)decodeRbpPicture(bad.data(), bad.size(), picture);
         bad.resize(i);
-        decodeRbpPicture(bad.data(), bad.size(), picture);
+        (void)decodeRbpPicture(bad.data(), bad.size(), picture);
     }
 }
 
@@ -371,7 +371,7 @@ TEST(RbpDamage, FuzzFindingsStayFixed) {
         std::ifstream in(entry.path(), std::ios::binary);
         const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         RbpPicture picture;
-        decodeRbpPicture(bytes.data(), bytes.size(), picture, size_t{1} << 20);
+        (void)decodeRbpPicture(bytes.data(), bytes.size(), picture, size_t{1} << 20);
     }
 }
 

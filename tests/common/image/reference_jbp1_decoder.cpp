@@ -88,8 +88,8 @@ int32_t clamp255(int32_t v) {
     return v < 0 ? 0 : v > 255 ? 255 : v;
 }
 
-Jbp1DecodeResult fail(const char* error, size_t offset) {
-    return {false, error, offset};
+ParseError fail(const char* error, size_t offset) {
+    return ParseError(error, offset);
 }
 
 }  // namespace
@@ -142,11 +142,12 @@ void referenceJbp1Colour(const int16_t (*samples)[64], uint16_t* pixels, size_t 
     }
 }
 
-Jbp1DecodeResult referenceJbp1Decode(const uint8_t* stream, size_t length,
-                                     ReferenceJbp1Picture& picture) {
+Parsed<void> referenceJbp1Decode(const uint8_t* stream, size_t length,
+                                 ReferenceJbp1Picture& picture) {
     // Header.
     Jbp1Header header;
-    if (!readJbp1Header(stream, length, header)) return fail("not a JBP1 stream", 0);
+    if (!readJbp1Header(stream, length, header))
+        return ParseError("not a JBP1 stream", 0, ParseErrorKind::kWrongFormat);
     if (header.headerLength < 44) return fail("header length below 44", 4);
     if ((header.flags & (1u << 27)) == 0) return fail("stream has no quantisation tables", 8);
     if (header.width == 0 || header.height == 0) return fail("picture has no pixels", 16);
@@ -231,7 +232,7 @@ Jbp1DecodeResult referenceJbp1Decode(const uint8_t* stream, size_t length,
                 paddedWidth);
         }
     }
-    return {true, nullptr, 0};
+    return {};
 }
 
 }  // namespace zeku::test

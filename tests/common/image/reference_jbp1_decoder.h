@@ -19,8 +19,8 @@ struct ReferenceJbp1Picture {
 
 // Same results as jbp1Decode (given a large enough buffer), including the
 // error and offset for damaged data.
-Jbp1DecodeResult referenceJbp1Decode(const uint8_t* stream, size_t length,
-                                     ReferenceJbp1Picture& picture);
+Parsed<void> referenceJbp1Decode(const uint8_t* stream, size_t length,
+                                 ReferenceJbp1Picture& picture);
 
 // The transform alone: 64 quantised coefficients and their table entries,
 // both in natural order, to 64 samples.

@@ -18,13 +18,15 @@ constexpr uint8_t kCanary = 0xCD;
 // Decodes into `capacity` bytes followed by canaries that must survive.
 Bytes decode(const Bytes& stream, size_t capacity, bool* overflowed = nullptr) {
     Bytes dest(capacity + 64, kCanary);
-    const LzssDecodeResult r = lzssDecode(dest.data(), capacity, stream.data(), stream.size());
-    EXPECT_LE(r.written, capacity);
+    const Parsed<size_t> r = lzssDecode(dest.data(), capacity, stream.data(), stream.size());
+    // An overflow leaves the whole capacity filled.
+    const size_t written = r ? *r : capacity;
+    EXPECT_LE(written, capacity);
     for (size_t i = capacity; i < dest.size(); ++i) {
         EXPECT_EQ(dest[i], kCanary) << "written past the capacity at " << i;
     }
-    if (overflowed) *overflowed = r.overflowed;
-    dest.resize(r.written);
+    if (overflowed) *overflowed = !r;
+    dest.resize(written);
     return dest;
 }
 
@@ -106,6 +108,17 @@ TEST(LzssDecoder, StopsAtTheCapacity) {
         expectLikeReference(stream, capacity);
     }
     expectLikeReference(stream, runs.size());
+}
+
+TEST(LzssDecoder, OverflowNamesTheItemThatDidNotFit) {
+    // kAbc's items: literals at bytes 1, 2 and 3, a 3-byte reference at 4, a 2-byte one at 6.
+    const size_t itemAt[8] = {1, 2, 3, 4, 4, 4, 6, 6};
+    for (size_t capacity = 0; capacity < 8; ++capacity) {
+        Bytes dest(8);
+        const Parsed<size_t> r = lzssDecode(dest.data(), capacity, kAbc.data(), kAbc.size());
+        ASSERT_FALSE(r.ok()) << capacity;
+        EXPECT_EQ(r.error().offset(), itemAt[capacity]) << capacity;
+    }
 }
 
 // Random streams whose references favour short distances (runs), the window's far end, and

@@ -28,9 +28,9 @@ void expectExact(const Bytes& data, const std::string& what) {
     const Bytes stream = encode(data);
     ASSERT_EQ(stream, referenceLzssEncode(data));
     Bytes back(data.size());
-    const LzssDecodeResult r = lzssDecode(back.data(), back.size(), stream.data(), stream.size());
-    EXPECT_EQ(r.written, data.size());
-    EXPECT_FALSE(r.overflowed);
+    const Parsed<size_t> r = lzssDecode(back.data(), back.size(), stream.data(), stream.size());
+    ASSERT_TRUE(r.ok()) << r.error().reason();
+    EXPECT_EQ(*r, data.size());
     EXPECT_EQ(back, data);
 }
 

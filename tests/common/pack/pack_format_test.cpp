@@ -71,9 +71,12 @@ TEST(PackFormat, BothMagicsAreAcceptedAndOthersNot) {
     EXPECT_TRUE(readPackHeader(bytes.data(), bytes.size(), header));
     bytes[3] = '3';
     EXPECT_TRUE(readPackHeader(bytes.data(), bytes.size(), header));
-    EXPECT_TRUE(checkPackDirectory(bytes.data(), bytes.size(), bytes.size()).ok);
+    EXPECT_TRUE(checkPackDirectory(bytes.data(), bytes.size(), bytes.size()).ok());
     bytes[3] = '4';
     EXPECT_FALSE(readPackHeader(bytes.data(), bytes.size(), header));
+    const Parsed<void> foreign = checkPackDirectory(bytes.data(), bytes.size(), bytes.size());
+    ASSERT_FALSE(foreign.ok());
+    EXPECT_EQ(foreign.error().kind(), ParseErrorKind::kWrongFormat);
     EXPECT_FALSE(readPackHeader(bytes.data(), 15, header));
 }
 
@@ -81,43 +84,43 @@ TEST(PackFormat, DamagedDirectoriesAreRefusedWithTheirPlace) {
     const std::vector<uint8_t> good =
         layOut({makeEntry("./a.txt", 4, 9, kPackLzss), makeEntry("./b.txt", 5, 5, kPackStored)});
     const uint64_t fileSize = good.size() + 9;
-    EXPECT_TRUE(checkPackDirectory(good.data(), good.size(), fileSize).ok);
+    EXPECT_TRUE(checkPackDirectory(good.data(), good.size(), fileSize).ok());
 
     // The second entry's data ends one byte past the end of the file.
-    PackCheck check = checkPackDirectory(good.data(), good.size(), fileSize - 1);
-    EXPECT_FALSE(check.ok);
-    EXPECT_EQ(check.offset, 16u + 84 + 76);
+    Parsed<void> check = checkPackDirectory(good.data(), good.size(), fileSize - 1);
+    ASSERT_FALSE(check.ok());
+    EXPECT_EQ(check.error().offset(), 16u + 84 + 76);
 
     std::vector<uint8_t> bad = good;
     storeLe32(&bad[4], 0x30000000);  // a count whose directory cannot fit
     check = checkPackDirectory(bad.data(), bad.size(), fileSize);
-    EXPECT_FALSE(check.ok);
-    EXPECT_EQ(check.offset, 4u);
+    ASSERT_FALSE(check.ok());
+    EXPECT_EQ(check.error().offset(), 4u);
 
     bad = good;
     storeLe32(&bad[16 + 72], 2);
-    EXPECT_FALSE(checkPackDirectory(bad.data(), bad.size(), fileSize).ok);
+    EXPECT_FALSE(checkPackDirectory(bad.data(), bad.size(), fileSize).ok());
 
     bad = good;
     std::memset(&bad[16 + 84], 'x', 64);  // name without its terminator
-    EXPECT_FALSE(checkPackDirectory(bad.data(), bad.size(), fileSize).ok);
+    EXPECT_FALSE(checkPackDirectory(bad.data(), bad.size(), fileSize).ok());
 
     bad = good;
     storeLe32(&bad[16 + 84 + 68], 6);  // a stored entry claiming another size
-    EXPECT_FALSE(checkPackDirectory(bad.data(), bad.size(), fileSize).ok);
+    EXPECT_FALSE(checkPackDirectory(bad.data(), bad.size(), fileSize).ok());
 
     // An offset near 4 GiB must not wrap around into the file.
     bad = good;
     storeLe32(&bad[16 + 84 + 76], 0xFFFFFFFF);
-    EXPECT_FALSE(checkPackDirectory(bad.data(), bad.size(), fileSize).ok);
+    EXPECT_FALSE(checkPackDirectory(bad.data(), bad.size(), fileSize).ok());
 
     // 4 compressed bytes cannot unpack to 4 GiB.
     bad = good;
     storeLe32(&bad[16 + 68], 0xFFFFFF00);
-    EXPECT_FALSE(checkPackDirectory(bad.data(), bad.size(), fileSize).ok);
+    EXPECT_FALSE(checkPackDirectory(bad.data(), bad.size(), fileSize).ok());
 
     // A directory cut short.
-    EXPECT_FALSE(checkPackDirectory(good.data(), good.size() - 1, fileSize).ok);
+    EXPECT_FALSE(checkPackDirectory(good.data(), good.size() - 1, fileSize).ok());
 }
 
 TEST(PackFormat, LookupFoldsAsciiCaseButNotShiftJisTrailBytes) {

@@ -124,7 +124,7 @@ TEST_F(ImageLoaderTest, CodedPicturesMatchTheDecoderAndTheirAlphaPlane) {
     for (const auto& [name, file] :
          {std::pair{"./bg/thirty.rbp", &opaque}, std::pair{"./bg/thirtyone.rbp", &alpha}}) {
         RbpPicture decoded;
-        ASSERT_TRUE(decodeRbpPicture(file->data(), file->size(), decoded).ok);
+        ASSERT_TRUE(decodeRbpPicture(file->data(), file->size(), decoded).ok());
         const bool hasPlane = decoded.type == kRbpJbp1WithAlpha;
         EXPECT_EQ(decoded.type, hasPlane ? kRbpJbp1WithAlpha : kRbpJbp1);
         Image image;
