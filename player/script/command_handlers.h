@@ -15,7 +15,8 @@ int32_t numberArgument(ScriptContext& context, int number);
 std::string_view textArgument(ScriptContext& context, int number);
 // The quoted text of argument `number`, cut to `capacity`.
 void quotedArgument(const ScriptContext& context, int number, char* destination, size_t capacity);
-int argumentCount(const ScriptContext& context);
+// The line gives the optional tail the command table allows the command.
+bool optionalArgumentsGiven(const ScriptContext& context);
 bool firstExecution(ScriptContext& context);
 // Enters `fileName` at `label` on `level` (0..3) and makes it current.
 // False, leaving the level without text, when the file cannot be read.

@@ -1,5 +1,6 @@
 // The command table as data: each known command's name, the handler that
-// runs it and a line a trace prints. The interpreter, traces and tests share it.
+// runs it, how many arguments it takes and a line a trace prints. The
+// interpreter, traces and tests share it.
 #pragma once
 
 #include <span>
@@ -14,6 +15,12 @@ using CommandHandler = CommandOutcome (*)(ScriptContext& context);
 struct CommandInfo {
     const char* name;  // with its "#", as scripts usually spell it
     CommandHandler handler;
+    // The arguments a line gives. A maximum above the minimum is an optional
+    // tail (a file, a reference slot, a loop flag, a longer form) that the
+    // handler reads only when the line gives the maximum. A line with fewer
+    // than the minimum still runs: the missing arguments read as empty.
+    int minArguments;
+    int maxArguments;
     const char* description;
 };
 

@@ -110,7 +110,7 @@ CommandOutcome commandGoto(ScriptContext& context) {
     char label[kScriptLineCapacity];
     char file[kScriptFileNameCapacity];
     quotedArgument(context, 1, label, sizeof(label));
-    if (argumentCount(context) >= 2) {
+    if (optionalArgumentsGiven(context)) {
         quotedArgument(context, 2, file, sizeof(file));
     } else {
         textCopy(file, sizeof(file), currentLevel(context).fileName);

@@ -76,7 +76,7 @@ CommandOutcome commandLoadImage(ScriptContext& context) {
     const std::string name(textArgument(context, 2));
     // The reference image only matters to pictures coded against another;
     // the loader reads every stored picture whole.
-    if (argumentCount(context) >= 3) numberArgument(context, 3);
+    if (optionalArgumentsGiven(context)) numberArgument(context, 3);
     loadImageForCommand(context.images, slot, name, &context.reader, context.packagePath,
                         context.screenWidth, context.screenHeight, context.engine.errorWord);
     return CommandOutcome::Advance;
@@ -108,7 +108,8 @@ CommandOutcome commandTransFill(ScriptContext& context) {
     ScriptEngine& engine = context.engine;
     const int slot = numberArgument(context, 1);
     engine.currentImageSlot = slot;
-    if (argumentCount(context) >= 9) {
+    // The nine-argument form draws nothing: it only keeps its arguments.
+    if (optionalArgumentsGiven(context)) {
         for (int i = 1; i <= 9; ++i)
             engine.parameter(i) = numberArgument(context, i);
         return CommandOutcome::Advance;

@@ -78,8 +78,8 @@ void quotedArgument(const ScriptContext& context, int number, char* destination,
     quotedText(context.engine.state.command.argument(number), destination, capacity);
 }
 
-int argumentCount(const ScriptContext& context) {
-    return context.engine.state.command.argumentCount;
+bool optionalArgumentsGiven(const ScriptContext& context) {
+    return context.engine.optionalArgumentsGiven;
 }
 
 bool firstExecution(ScriptContext& context) {
@@ -127,7 +127,14 @@ int stepScript(ScriptContext& context) {
                     engine.tracer->commandStarted(level.fileName, level.position, line,
                                                   info != nullptr ? info->description : nullptr);
                 }
-                if (info != nullptr) outcome = info->handler(context);
+                if (info != nullptr) {
+                    // Too few arguments is no error: the missing ones read as
+                    // empty, so as 0, and the command runs all the same.
+                    engine.optionalArgumentsGiven =
+                        info->maxArguments > info->minArguments &&
+                        state.command.argumentCount >= info->maxArguments;
+                    outcome = info->handler(context);
+                }
                 break;
             }
             default:

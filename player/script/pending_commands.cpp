@@ -18,7 +18,7 @@ CommandOutcome commandLoadTextf(ScriptContext& context) {
 
 CommandOutcome commandPrintTextf(ScriptContext& context) {
     const int32_t first = numberArgument(context, 1);
-    if (first == 0 && argumentCount(context) >= 2) numberArgument(context, 2);
+    if (first == 0 && optionalArgumentsGiven(context)) numberArgument(context, 2);
     return CommandOutcome::AdvanceYield;
 }
 
@@ -68,7 +68,7 @@ CommandOutcome commandStopMciCdda(ScriptContext& context) {
 
 CommandOutcome commandPlayWave(ScriptContext& context) {
     textArgument(context, 1);
-    if (argumentCount(context) >= 2) numberArgument(context, 2);
+    if (optionalArgumentsGiven(context)) numberArgument(context, 2);
     return CommandOutcome::Advance;
 }
 

@@ -72,6 +72,10 @@ struct ScriptEngine {
     // Where the line being executed ends; set by the interpreter before a
     // command runs.
     int32_t nextPosition = 0;
+    // The line gives the command's optional arguments (as many as the
+    // command table's maximum, where that is above its minimum); set by the
+    // interpreter before a command runs.
+    bool optionalArgumentsGiven = false;
 
     // Parameter `number` (1..16); numbers outside read and write a scratch value.
     int32_t& parameter(int number);
