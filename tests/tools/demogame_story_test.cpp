@@ -1,17 +1,24 @@
 // The demo game's scripts and messages, checked by walking every path the
-// story can take: labels that jumps and calls name are found before
-// "#END", every picture, sound, message file and message number they name
-// exists, calls return, choices rejoin, and some path ends the program.
+// story can take with the player's own line reader and command table:
+// every command is one the interpreter knows, with an argument count the
+// table allows; labels that jumps and calls name are found before "#END",
+// every picture, sound, message file and message number they name exists,
+// calls return, choices rejoin, and some path ends the program.
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/text/sjis.h"
 #include "platform/api/text_codec.h"
+#include "player/script/command_table.h"
+#include "player/script/expression.h"
+#include "player/script/script_line.h"
+#include "player/script/script_loader.h"
 #include "tests/tools/demogame_test_support.h"
 #include "tools/demogame/demo_game.h"
 
@@ -34,70 +41,47 @@ std::string upper(std::string text) {
     return text;
 }
 
-// Lines split at CR LF, with spaces and tabs outside double quotes dropped.
-std::vector<std::string> scriptLines(const std::string& text) {
+// The line at `position` as the interpreter reads it; `position` moves on.
+std::string nextLine(std::string_view text, size_t& position) {
+    char line[kScriptLineCapacity];
+    position = readScriptLine(text, position, line);
+    return line;
+}
+
+std::vector<std::string> scriptLines(std::string_view text) {
+    std::vector<std::string> lines;
+    for (size_t position = 0; position < text.size();)
+        lines.push_back(nextLine(text, position));
+    return lines;
+}
+
+std::string quoted(const char* argument) {
+    char text[kScriptLineCapacity];
+    quotedText(argument, text, sizeof(text));
+    return text;
+}
+
+// Message files are records, one a line, split at CR LF with spaces and
+// tabs outside double quotes dropped. Their text may run past a script
+// line's 255 bytes, so the script reader does not serve here.
+std::vector<std::string> messageLines(const std::string& text) {
     std::vector<std::string> lines;
     size_t at = 0;
     while (at < text.size()) {
         size_t end = text.find("\r\n", at);
         if (end == std::string::npos) end = text.size();
         std::string line;
-        bool quoted = false;
+        bool inQuotes = false;
         for (size_t i = at; i < end; ++i) {
             const char c = text[i];
-            if (c == '"') quoted = !quoted;
-            if (!quoted && (c == ' ' || c == '\t')) continue;
+            if (c == '"') inQuotes = !inQuotes;
+            if (!inQuotes && (c == ' ' || c == '\t')) continue;
             line += c;
         }
         lines.push_back(line);
         at = end + 2;
     }
     return lines;
-}
-
-struct Command {
-    std::string name;
-    std::vector<std::string> arguments;
-};
-
-// "name(a,b)" or, without a name, "a,b". Parenthesised runs such as
-// RGB(1,2,3) stay in one argument.
-Command splitCommand(const std::string& line, bool withName) {
-    Command command;
-    size_t at = 0;
-    if (withName) {
-        const size_t open = line.find('(');
-        command.name = line.substr(0, open);
-        if (open == std::string::npos) return command;
-        at = open + 1;
-    }
-    std::string current;
-    bool quoted = false;
-    int depth = 0;
-    for (; at < line.size(); ++at) {
-        const char c = line[at];
-        if (c == '"') quoted = !quoted;
-        if (!quoted && c == '(') ++depth;
-        if (!quoted && c == ')' && depth > 0) {
-            --depth;
-        } else if (!quoted && c == ')' && withName) {
-            break;
-        } else if (!quoted && depth == 0 && c == ',') {
-            command.arguments.push_back(current);
-            current.clear();
-            continue;
-        }
-        current += c;
-    }
-    if (!current.empty() || !command.arguments.empty()) command.arguments.push_back(current);
-    return command;
-}
-
-std::string quotedText(const std::string& argument) {
-    const size_t open = argument.find('"');
-    const size_t close = argument.find('"', open + 1);
-    if (open == std::string::npos || close == std::string::npos) return {};
-    return argument.substr(open + 1, close - open - 1);
 }
 
 struct Message {
@@ -108,58 +92,18 @@ struct Message {
 // One record per line: number, "speaker", "text".
 std::map<int, Message> parseMessages(const std::string& file) {
     std::map<int, Message> messages;
-    for (const std::string& line : scriptLines(file)) {
+    for (const std::string& line : messageLines(file)) {
         if (line.empty()) continue;
         const size_t comma = line.find(',');
         const size_t second = line.find(',', line.find('"', line.find('"', comma) + 1));
         const int number = std::stoi(line.substr(0, comma));
         Message message;
-        message.speaker = quotedText(line.substr(comma + 1));
+        message.speaker = quoted(line.substr(comma + 1).c_str());
         const size_t open = line.find('"', second);
         message.text = line.substr(open + 1, line.rfind('"') - open - 1);
         messages.emplace(number, message);
     }
     return messages;
-}
-
-// Argument counts the command table allows.
-const std::map<std::string, std::pair<int, int>>& commandTable() {
-    static const std::map<std::string, std::pair<int, int>> table = {
-        {"#END", {0, 0}},
-        {"#WAIT", {1, 1}},
-        {"#BREAKAPP", {0, 0}},
-        {"#CREATEIMAGE", {4, 4}},
-        {"#LOADIMAGE", {2, 3}},
-        {"#FILLCLR", {2, 2}},
-        {"#CLR", {1, 1}},
-        {"#TRANSFILL", {6, 9}},
-        {"#PAINT", {0, 0}},
-        {"#MONOFILL", {6, 6}},
-        {"#BLT", {4, 4}},
-        {"#ALPHABLT", {4, 4}},
-        {"#TRANSFADE", {9, 9}},
-        {"#WIPE", {4, 4}},
-        {"#IF", {1, 1}},
-        {"#GOTO", {1, 2}},
-        {"#GOSUB", {2, 2}},
-        {"#RETURN", {0, 0}},
-        {"#LOADTEXTF", {1, 1}},
-        {"#PRINTTEXTF", {1, 2}},
-        {"#CREATETEXTF", {2, 2}},
-        {"#LOCATEF", {3, 3}},
-        {"#SETMESSAGELENGTH", {2, 2}},
-        {"#SETDEFAULTCOLOR", {2, 2}},
-        {"#OPENPLAYMCICDDA", {3, 3}},
-        {"#STOPMCICDDA", {0, 0}},
-        {"#PLAYWAVE", {1, 2}},
-        {"#MOUSECLICKEVENTEX", {0, 0}},
-        {"#MOUSECLICKWAIT", {1, 1}},
-        {"#SELECTEX", {0, 0}},
-        {"#SYSTEMLOAD", {0, 0}},
-        {"#STOPSAVE", {0, 0}},
-        {"#RESUMESAVE", {0, 0}},
-    };
-    return table;
 }
 
 // The name the player asks the package for: a picture's extension becomes
@@ -182,8 +126,8 @@ class StoryWalk {
     void run(const std::string& file, const std::string& label) {
         State start;
         start.file = file;
-        start.line = labelLine(file, label);
-        ASSERT_GE(start.line, 0) << label << " not found in " << file;
+        start.position = findLabel(script(file), label.c_str());
+        ASSERT_GT(start.position, 0u) << label << " not found in " << file;
         pending_.push_back(start);
         while (!pending_.empty()) {
             State state = pending_.back();
@@ -198,8 +142,8 @@ class StoryWalk {
   private:
     struct State {
         std::string file;
-        int line = 0;
-        std::vector<std::pair<std::string, int>> calls;
+        size_t position = 0;
+        std::vector<std::pair<std::string, size_t>> calls;
         std::string messageFile;
     };
 
@@ -210,38 +154,28 @@ class StoryWalk {
         return nullptr;
     }
 
-    const std::vector<std::string>& lines(const std::string& name) {
-        auto it = lines_.find(name);
-        if (it == lines_.end()) {
+    // The stored text of a script, named as scripts name it; empty when the
+    // game has no such file.
+    const std::string& script(const std::string& name) {
+        auto it = scripts_.find(name);
+        if (it == scripts_.end()) {
             const DemoFile* file = find(name[0] == '.' ? name : "./" + name);
-            std::vector<std::string> split;
-            if (file != nullptr) split = scriptLines({file->bytes.begin(), file->bytes.end()});
-            it = lines_.emplace(name, split).first;
+            std::string text;
+            if (file != nullptr) text.assign(file->bytes.begin(), file->bytes.end());
+            it = scripts_.emplace(name, text).first;
         }
         return it->second;
     }
 
-    // The line after "|label:", searched until the first "#END" line; -1
-    // when the label is not there.
-    int labelLine(const std::string& file, const std::string& label) {
-        const std::vector<std::string>& text = lines(file);
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (upper(text[i]) == std::string("|").append(upper(label)).append(":"))
-                return static_cast<int>(i) + 1;
-            if (upper(text[i]).rfind("#END(", 0) == 0) break;
-        }
-        return -1;
-    }
-
     void jump(State state, const std::string& file, const std::string& label, const char* how) {
-        const int line = labelLine(file, label);
-        if (line < 0) {
+        const size_t position = findLabel(script(file), label.c_str());
+        if (position == 0) {
             ADD_FAILURE() << how << " to " << label << " in " << file << ": label not found";
             return;
         }
         visitedLabels_.insert(label);
         state.file = file;
-        state.line = line;
+        state.position = position;
         pending_.push_back(state);
     }
 
@@ -250,7 +184,7 @@ class StoryWalk {
             ADD_FAILURE() << "calls nested deeper than the four script levels at " << label;
             return;
         }
-        state.calls.emplace_back(state.file, state.line);
+        state.calls.emplace_back(state.file, state.position);
         jump(state, file, label, "call");
     }
 
@@ -288,97 +222,125 @@ class StoryWalk {
         EXPECT_TRUE(found) << sjisToUtf8(name) << " is not in the game";
     }
 
-    // Reads the block after a list command: lines up to the first "}".
+    // The lines of the block after a list command, up to the first "}", as
+    // the list commands read them: "{" lines are passed over.
     std::vector<std::string> block(const State& state) {
         std::vector<std::string> result;
-        const std::vector<std::string>& text = lines(state.file);
-        for (size_t i = static_cast<size_t>(state.line) + 1; i < text.size(); ++i) {
-            if (text[i] == "}") return result;
-            if (text[i] != "{") result.push_back(text[i]);
+        const std::string& text = script(state.file);
+        for (size_t position = state.position; position < text.size();) {
+            const std::string line = nextLine(text, position);
+            const LineKind kind = classifyLine(line.c_str());
+            if (kind == kLineBlockClose) return result;
+            if (kind != kLineBlockOpen) result.push_back(line);
         }
         ADD_FAILURE() << "list without \"}\" in " << state.file;
         return result;
     }
 
+    // Where a false #IF resumes: after the "}" that closes its block.
+    static size_t afterBlock(std::string_view text, size_t position) {
+        int depth = 0;
+        while (position < text.size()) {
+            const LineKind kind = classifyLine(nextLine(text, position).c_str());
+            if (kind == kLineBlockOpen) ++depth;
+            if (kind == kLineBlockClose && --depth <= 0) break;
+        }
+        return position;
+    }
+
+    int32_t number(const char* argument) { return evaluate(argument, variables_); }
+
     void walk(State state) {
-        const std::vector<std::string>& text = lines(state.file);
+        const std::string& text = script(state.file);
         while (true) {
             // A state is the position, where each call returns to and the
             // message file: the same subroutine called from two places is
             // two states.
             std::string key =
-                state.file + ":" + std::to_string(state.line) + ":" + state.messageFile;
-            for (const auto& [file, line] : state.calls)
-                key += "<" + file + ":" + std::to_string(line);
+                state.file + ":" + std::to_string(state.position) + ":" + state.messageFile;
+            for (const auto& [file, position] : state.calls)
+                key += "<" + file + ":" + std::to_string(position);
             if (!seen_.insert(key).second) return;
-            if (state.line >= static_cast<int>(text.size())) {
+            if (state.position >= text.size()) {
                 ADD_FAILURE() << "execution runs off the end of " << state.file;
                 return;
             }
-            const std::string& line = text[static_cast<size_t>(state.line)];
-            ++state.line;
-            if (line.empty() || line[0] != '#') continue;
-            const Command command = splitCommand(line, true);
-            const std::string name = upper(command.name);
-            const auto entry = commandTable().find(name);
-            if (entry == commandTable().end()) {
-                ADD_FAILURE() << "unknown command " << command.name << " in " << state.file;
+            const std::string line = nextLine(text, state.position);
+            if (classifyLine(line.c_str()) != kLineCommand) continue;
+            splitCommand(line.c_str(), true, command_);
+            const CommandInfo* info = findCommand(command_.name);
+            if (info == nullptr) {
+                ADD_FAILURE() << "unknown command " << command_.name << " in " << state.file;
                 continue;
             }
-            const int count = static_cast<int>(command.arguments.size());
-            EXPECT_TRUE(count >= entry->second.first && count <= entry->second.second)
-                << line << " in " << state.file;
+            const int count = command_.argumentCount;
+            EXPECT_TRUE(count >= info->minArguments && count <= info->maxArguments)
+                << line << " in " << state.file << " gives " << count << " arguments";
             if (line.find(')') == std::string::npos) ADD_FAILURE() << "unclosed " << line;
 
+            const std::string_view name = info->name;
             if (name == "#END") {
                 ADD_FAILURE() << "execution reaches #END in " << state.file;
                 return;
-            } else if (name == "#BREAKAPP") {
+            } else if (name == "#BreakApp") {
                 reachedBreak_ = true;
                 return;
             } else if (name == "#GOTO") {
-                const std::string file = count == 2 ? quotedText(command.arguments[1]) : state.file;
-                jump(state, file, quotedText(command.arguments[0]), "jump");
+                const std::string file = count >= 2 ? quoted(command_.argument(2)) : state.file;
+                jump(state, file, quoted(command_.argument(1)), "jump");
                 return;
-            } else if (name == "#GOSUB") {
-                call(state, quotedText(command.arguments[1]), quotedText(command.arguments[0]));
+            } else if (name == "#Gosub") {
+                call(state, quoted(command_.argument(2)), quoted(command_.argument(1)));
                 return;
-            } else if (name == "#RETURN") {
+            } else if (name == "#Return") {
                 if (state.calls.empty()) {
                     ADD_FAILURE() << "#Return at the main level in " << state.file;
                     return;
                 }
                 state.file = state.calls.back().first;
-                state.line = state.calls.back().second;
+                state.position = state.calls.back().second;
                 state.calls.pop_back();
                 pending_.push_back(state);
                 return;
             } else if (name == "#IF") {
-                EXPECT_EQ(text[static_cast<size_t>(state.line)], "{") << "#IF opens a block";
-            } else if (name == "#LOADTEXTF") {
-                state.messageFile = quotedText(command.arguments[0]);
+                size_t after = state.position;
+                EXPECT_EQ(nextLine(text, after), "{") << "#IF opens a block";
+                // The block runs when the condition holds; otherwise it is skipped.
+                State skipped = state;
+                skipped.position = afterBlock(text, state.position);
+                pending_.push_back(skipped);
+            } else if (name == "#LoadTextf") {
+                state.messageFile = quoted(command_.argument(1));
                 EXPECT_NE(messages(state.messageFile), nullptr) << state.messageFile;
-            } else if (name == "#PRINTTEXTF") {
-                const Message* shown = message(state, std::stoi(command.arguments.back()));
+            } else if (name == "#PrintTextf") {
+                int32_t shownNumber = number(command_.argument(1));
+                if (shownNumber == 0 && count >= 2) shownNumber = number(command_.argument(2));
+                const Message* shown = message(state, shownNumber);
                 const size_t embedded =
                     shown == nullptr ? std::string::npos : shown->text.find("\\#(");
                 if (embedded != std::string::npos) {
-                    const Command inner = splitCommand(shown->text.substr(embedded + 1), true);
-                    ASSERT_EQ(inner.arguments.size(), 2u) << shown->text;
-                    call(state, quotedText(inner.arguments[1]), quotedText(inner.arguments[0]));
+                    // The embedded command runs from its "#" to the first ")".
+                    const size_t close = shown->text.find(')', embedded);
+                    ASSERT_NE(close, std::string::npos) << shown->text;
+                    ParsedCommand inner;
+                    splitCommand(shown->text.substr(embedded + 1, close - embedded).c_str(), true,
+                                 inner);
+                    ASSERT_EQ(inner.argumentCount, 2) << shown->text;
+                    call(state, quoted(inner.argument(2)), quoted(inner.argument(1)));
                     return;
                 }
-            } else if (name == "#LOADIMAGE") {
-                expectStored(quotedText(command.arguments[1]), ".rbp");
-            } else if (name == "#PLAYWAVE") {
-                expectStored(quotedText(command.arguments[0]), ".mp3");
-            } else if (name == "#SELECTEX") {
+            } else if (name == "#LoadImage") {
+                expectStored(quoted(command_.argument(2)), ".rbp");
+            } else if (name == "#PlayWave") {
+                expectStored(quoted(command_.argument(1)), ".mp3");
+            } else if (name == "#SelectEx") {
                 int choices = 0;
                 for (const std::string& choiceLine : block(state)) {
-                    if (choiceLine.empty() || choiceLine[0] != '#') continue;
-                    const Command choice = splitCommand(choiceLine, true);
-                    ASSERT_EQ(choice.arguments.size(), 4u) << choiceLine;
-                    const Message* shown = message(state, std::stoi(choice.arguments[1]));
+                    if (classifyLine(choiceLine.c_str()) == kLineOther) continue;
+                    ParsedCommand choice;
+                    splitCommand(choiceLine.c_str(), true, choice);
+                    ASSERT_EQ(choice.argumentCount, 4) << choiceLine;
+                    const Message* shown = message(state, number(choice.argument(2)));
                     if (shown != nullptr) {
                         // Single-byte characters are dropped from choices.
                         for (size_t i = 0; i < shown->text.size(); i += 2) {
@@ -386,19 +348,18 @@ class StoryWalk {
                                 << "choice text " << sjisToUtf8(shown->text);
                         }
                     }
-                    jump(state, quotedText(choice.arguments[3]), quotedText(choice.arguments[2]),
-                         "choice");
+                    jump(state, quoted(choice.argument(4)), quoted(choice.argument(3)), "choice");
                     ++choices;
                 }
                 EXPECT_TRUE(choices >= 2 && choices <= 4) << choices << " choices";
                 return;
-            } else if (name == "#MOUSECLICKEVENTEX") {
+            } else if (name == "#MouseClickEventEX") {
                 int areas = 0;
                 for (const std::string& areaLine : block(state)) {
-                    const Command area = splitCommand(areaLine, false);
-                    if (area.arguments.size() < 10) continue;
-                    jump(state, quotedText(area.arguments[5]), quotedText(area.arguments[4]),
-                         "area");
+                    ParsedCommand area;
+                    splitCommand(areaLine.c_str(), false, area);
+                    if (area.argumentCount < 10) continue;
+                    jump(state, quoted(area.argument(6)), quoted(area.argument(5)), "area");
                     ++areas;
                 }
                 EXPECT_TRUE(areas >= 1 && areas <= 32) << areas << " areas";
@@ -408,11 +369,13 @@ class StoryWalk {
     }
 
     std::vector<const DemoFile*> merged_;
-    std::map<std::string, std::vector<std::string>> lines_;
+    std::map<std::string, std::string> scripts_;
     std::map<std::string, std::map<int, Message>> messages_;
     std::vector<State> pending_;
     std::set<std::string> seen_;
     std::set<std::string> visitedLabels_;
+    ScriptVariables variables_;
+    ParsedCommand command_;
     bool reachedBreak_ = false;
 };
 
@@ -477,7 +440,8 @@ TEST(DemoStory, MessageNumbersAreUniqueAndEveryMessageWaitsForAClick) {
                 if (file.name != name) continue;
                 const std::string text(file.bytes.begin(), file.bytes.end());
                 const std::map<int, Message> messages = parseMessages(text);
-                EXPECT_EQ(messages.size(), scriptLines(text).size()) << name << " repeats a number";
+                EXPECT_EQ(messages.size(), messageLines(text).size())
+                    << name << " repeats a number";
                 for (const auto& [number, message] : messages) {
                     // Choice texts (20 and up, below 30) are lines, not messages.
                     if (number >= 20 && number < 30) continue;
