@@ -1,0 +1,237 @@
+// Writes a small set of valid inputs for every fuzz target, made by the
+// project's own writers, so a replay exercises each target's main path and
+// a libFuzzer run starts from files that get past the first checks.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "common/image/jbp1_encoder.h"
+#include "common/image/rbp_writer.h"
+#include "common/lzss/lzss.h"
+#include "platform/api/png_encoder.h"
+#include "tests/support/package_builder.h"
+#include "tools/demogame/bmp_writer.h"
+#include "tools/demogame/story.h"
+#include "tools/demogame/wav_writer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+class SeedFolder {
+  public:
+    explicit SeedFolder(const fs::path& root) : root_(root) {}
+
+    // Writes `bytes` as `folder/name`; a failure is remembered and reported.
+    void write(const char* folder, const char* name, const Bytes& bytes) {
+        std::error_code error;
+        fs::create_directories(root_ / folder, error);
+        std::ofstream file(root_ / folder / name, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        if (!file) {
+            std::fprintf(stderr, "cannot write %s/%s\n", folder, name);
+            ok_ = false;
+        }
+    }
+    void write(const char* folder, const char* name, std::string_view text) {
+        write(folder, name, Bytes(text.begin(), text.end()));
+    }
+    void fail(const char* what) {
+        std::fprintf(stderr, "cannot make %s\n", what);
+        ok_ = false;
+    }
+    bool ok() const { return ok_; }
+
+  private:
+    fs::path root_;
+    bool ok_ = true;
+};
+
+Bytes concat(std::initializer_list<uint8_t> head, const Bytes& tail) {
+    Bytes bytes(head);
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    return bytes;
+}
+
+Bytes bytesOf(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
+// A smooth picture with a few sharp edges, `channels` bytes a pixel in the
+// order `bgr` says; the fourth channel, when present, is a ramp.
+Bytes testPicture(int width, int height, int channels, bool bgr) {
+    Bytes pixels;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint8_t red = static_cast<uint8_t>(x * 255 / width);
+            const uint8_t green = static_cast<uint8_t>(y * 255 / height);
+            const uint8_t blue = static_cast<uint8_t>((x / 8 + y / 8) % 2 != 0 ? 220 : 30);
+            pixels.insert(pixels.end(), {bgr ? blue : red, green, bgr ? red : blue});
+            if (channels == 4) pixels.push_back(static_cast<uint8_t>((x + y) * 4));
+        }
+    }
+    return pixels;
+}
+
+void textSeeds(SeedFolder& out) {
+    // Destination size, argument seed, then the format.
+    out.write("format_text", "numbers", concat({64, 7}, bytesOf("%d %u %z4 %x8 %t %f2.2")));
+    out.write("format_text", "strings", concat({16, 200}, bytesOf("%s|%S3|%c%%%r")));
+    out.write("format_text", "full_width", concat({48, 3}, bytesOf("%D+5 %F1.1 \x82\xa0%Z2")));
+    out.write("format_text", "cut", concat({5, 1}, bytesOf("%d-3 \x88\x9f\x88\x9f")));
+}
+
+void lzssSeeds(SeedFolder& out) {
+    // Three bytes of capacity (little-endian), then the stream.
+    const std::string story = zeku::demo::buildStoryTexts().mainScript;
+    const Bytes text(story.begin(), story.end());
+    const Bytes run(3000, 'a');
+    for (const auto& [name, data] : {std::pair{"text", text}, std::pair{"run", run}}) {
+        Bytes stream(zeku::lzssMaxEncodedSize(data.size()));
+        const ptrdiff_t n =
+            zeku::lzssEncode(stream.data(), stream.size(), data.data(), data.size());
+        if (n <= 0) return out.fail("an LZSS stream");
+        stream.resize(static_cast<size_t>(n));
+        const size_t size = data.size();
+        const auto fits = concat({static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8),
+                                  static_cast<uint8_t>(size >> 16)},
+                                 stream);
+        out.write("lzss", name, fits);
+        // The same stream into too small a buffer.
+        out.write("lzss", (std::string(name) + "_overflow").c_str(), concat({100, 0, 0}, stream));
+    }
+}
+
+void pictureSeeds(SeedFolder& out) {
+    struct Picture {
+        const char* name;
+        int width;
+        int height;
+        int channels;
+        int quality;  // item: 0 raw, 1..3 JBP1
+    };
+    for (const Picture& p : {Picture{"raw", 20, 12, 3, 0}, Picture{"raw_alpha", 9, 7, 4, 0},
+                             Picture{"jbp1", 40, 33, 3, 1}, Picture{"jbp1_alpha", 48, 40, 4, 3}}) {
+        const Bytes pixels = testPicture(p.width, p.height, p.channels, true);
+        zeku::RbpSourcePicture source;
+        source.pixels = pixels.data();
+        source.width = source.sourceWidth = p.width;
+        source.height = source.sourceHeight = p.height;
+        source.stride = static_cast<size_t>(p.width) * p.channels;
+        source.bitsPerPixel = p.channels * 8;
+        Bytes rbp;
+        if (!zeku::encodeRbpPicture(source, p.quality, rbp)) return out.fail("an .rbp picture");
+        out.write("rbp", p.name, rbp);
+    }
+    // Bare JBP1 streams: a padded odd size and a coarse quality.
+    for (const auto& [name, width, height, quality] :
+         {std::tuple{"odd_size", 17, 9, 100}, std::tuple{"coarse", 32, 24, 40}}) {
+        const Bytes pixels = testPicture(width, height, 3, true);
+        Bytes stream;
+        if (!zeku::jbp1Encode(pixels.data(), width, height, static_cast<size_t>(width) * 3, quality,
+                              stream))
+            return out.fail("a JBP1 stream");
+        out.write("jbp1", name, stream);
+    }
+}
+
+void conversionSeeds(SeedFolder& out) {
+    // The first byte: bit 0 BMP, bits 1-2 the quality item, bits 3-4 the
+    // scale (40, 80, 100, 120 percent).
+    const Bytes rgb = testPicture(40, 36, 3, false);
+    const Bytes rgba = testPicture(33, 35, 4, false);
+    std::string error;
+    Bytes png;
+    if (!zeku::encodePngRgb(40, 36, rgb.data(), png, error)) return out.fail("a PNG picture");
+    out.write("picture_conversion", "png_jbp1_80", concat({1 << 1 | 1 << 3}, png));
+    if (!zeku::encodePngRgba(33, 35, rgba.data(), png, error)) return out.fail("a PNG picture");
+    out.write("picture_conversion", "png_alpha_raw", concat({2 << 3}, png));
+    out.write("picture_conversion", "bmp24_120",
+              concat({1 | 3 << 3}, zeku::demo::encodeBmp24(40, 36, rgb.data())));
+    Bytes indices;
+    for (int i = 0; i < 16 * 10; ++i)
+        indices.push_back(static_cast<uint8_t>(i % 4));
+    const uint8_t palette[] = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
+    out.write("picture_conversion", "bmp8_40",
+              concat({1 | 2 << 1}, zeku::demo::encodeBmp8(16, 10, indices.data(), palette, 4)));
+}
+
+void soundSeeds(SeedFolder& out) {
+    std::vector<int16_t> samples;
+    for (int i = 0; i < 400; ++i)
+        samples.push_back(static_cast<int16_t>((i % 50) * 1200 - 30000));
+    out.write("wave", "mono16", zeku::demo::encodeWav({22050, 1, 16}, samples.data(), 400));
+    out.write("wave", "stereo8", zeku::demo::encodeWav({11025, 2, 8}, samples.data(), 200));
+    out.write("wave", "stereo16_list",
+              zeku::demo::encodeWav({44100, 2, 16}, samples.data(), 200, "demo"));
+}
+
+void archiveSeeds(SeedFolder& out) {
+    // The key, three bytes of data size, two bytes where the first index
+    // ends, then both indexes scrambled with the key.
+    const std::string first = "archive one\r\n#./script.txt$0*120+#./bg/sora.png$120*4000+";
+    const std::string second = "#./script.txt$0*130+#./se/pop.wav$130*900+";
+    for (const uint8_t key : {uint8_t{0}, uint8_t{0xA7}}) {
+        Bytes text = bytesOf(first + second);
+        for (uint8_t& b : text)
+            b ^= key;
+        const Bytes seed =
+            concat({key, 0x00, 0x20, 0x00, static_cast<uint8_t>(first.size()), 0}, text);
+        out.write("source_index", key == 0 ? "plain" : "scrambled", seed);
+    }
+}
+
+void packageSeeds(SeedFolder& out) {
+    const zeku::demo::StoryTexts story = zeku::demo::buildStoryTexts();
+    const Bytes script = bytesOf(story.mainScript);
+    const Bytes messages = bytesOf(story.firstMessages);
+    out.write("pack", "compressed",
+              zeku::test_support::buildPackage({{"./script.txt", script, true},
+                                                {"./mes/mes01.txt", messages, true},
+                                                {"./empty.txt", {}, true}}));
+    out.write("pack", "stored",
+              zeku::test_support::buildPackage({{"./script.txt", script, false}}));
+}
+
+void scriptSeeds(SeedFolder& out) {
+    const zeku::demo::StoryTexts story = zeku::demo::buildStoryTexts();
+    out.write("script_text", "main", story.mainScript);
+    out.write("script_text", "branch", story.branchScript);
+    out.write("script_text", "sub", story.subScript);
+    out.write("script_text", "expressions",
+              "|_Start:\r\n@5=1\r\n@a=@l@k\r\n@3=@4==2\r\n#IF(@5==1&&@6<>0||@7==0)\r\n{\r\n"
+              "#SetDefaultColor(0,RGB(0x10,255,0))\r\n}\r\n@9++\r\n#END()\r\n");
+    out.write("scripted_input", "keys_and_pointer",
+              "# a comment\n1 key 0x0D\n2 keydown A\n3 keyup 65\n4 down 10 20\n"
+              "4 move 12 22\n5 up 12 22\n6 tap 100 200\n9 close\n");
+    out.write("scripted_input", "refused", "1 key\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+        return 2;
+    }
+    SeedFolder out(argv[1]);
+    textSeeds(out);
+    lzssSeeds(out);
+    pictureSeeds(out);
+    conversionSeeds(out);
+    soundSeeds(out);
+    archiveSeeds(out);
+    packageSeeds(out);
+    scriptSeeds(out);
+    return out.ok() ? 0 : 1;
+}
