@@ -18,10 +18,18 @@ std::string scratchPath() {
     return std::string(folder) + "/zeku-pack-fuzz-" + std::to_string(getpid()) + ".mlz";
 }
 
+// Removes the scratch file when the program ends, so replays in every test
+// run leave nothing behind.
+struct ScratchRemover {
+    const std::string& path;
+    ~ScratchRemover() { std::remove(path.c_str()); }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = scratchPath();
+    static const ScratchRemover remover{path};
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return 0;
     std::fwrite(data, 1, size, file);
