@@ -56,9 +56,11 @@ void startUp(PlayerApp& app, Rig& rig) {
 }
 
 // Dispatches messages and runs idle passes until `frame` frames are done.
+// A fault that stops the frames fails the test instead of hanging it.
 void runToFrame(PlayerApp& app, Rig& rig, int frame) {
     Message m;
-    while (app.framesDone() < frame) {
+    for (int passes = 0; app.framesDone() < frame; ++passes) {
+        ASSERT_LT(passes, 100000) << "frame " << frame << " never came";
         if (rig.window.peekMessage(m)) {
             app.dispatch(m);
         } else {
