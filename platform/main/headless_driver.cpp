@@ -31,6 +31,7 @@ void HeadlessDriver::started() {
 }
 
 void HeadlessDriver::frameDone(int frame) {
+    framesRun_ = frame;
     for (const ScreenshotRequest& shot : screenshots_) {
         if (shot.frame == frame) takeScreenshot(shot.path);
     }
@@ -40,6 +41,14 @@ void HeadlessDriver::frameDone(int frame) {
         return;
     }
     deliverUpTo(frame + 1);
+}
+
+std::vector<ScreenshotRequest> HeadlessDriver::missed() const {
+    std::vector<ScreenshotRequest> out;
+    for (const ScreenshotRequest& shot : screenshots_) {
+        if (shot.frame > framesRun_) out.push_back(shot);
+    }
+    return out;
 }
 
 void HeadlessDriver::takeScreenshot(const std::string& path) {

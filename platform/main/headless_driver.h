@@ -25,6 +25,10 @@ class HeadlessDriver final : public FrameObserver {
     // False when a screenshot could not be written (already reported on stderr).
     bool ok() const { return ok_; }
     const std::vector<std::string>& written() const { return written_; }
+    // The frames the run got through, and the screenshots whose frame it
+    // never reached (a frame beyond --frames, or a run closed early).
+    int framesRun() const { return framesRun_; }
+    std::vector<ScreenshotRequest> missed() const;
 
   private:
     void deliverUpTo(int frame);
@@ -39,6 +43,7 @@ class HeadlessDriver final : public FrameObserver {
     std::vector<TimedMessage> input_;
     size_t nextInput_ = 0;
     bool closeSent_ = false;
+    int framesRun_ = 0;
     bool ok_ = true;
     std::vector<std::string> written_;
 };

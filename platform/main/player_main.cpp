@@ -16,6 +16,7 @@
 #include "platform/main/headless_driver.h"
 #include "platform/main/stderr_tracer.h"
 #include "platform/posix/monotonic_clock.h"
+#include "platform/posix/stderr_notices.h"
 #include "platform/sdl/sdl_platform.h"
 #include "player/shell/build_constants.h"
 #include "player/shell/player_entry.h"
@@ -59,10 +60,6 @@ int main(int argc, char** argv) {
         std::fputs(zeku::runOptionsUsage(kBuild.programName).c_str(), stdout);
         return 0;
     }
-    if (options.portrait && !options.headless) {
-        std::fprintf(stderr, "%s: --portrait needs --headless\n", kBuild.programName);
-        return 2;
-    }
 
     std::vector<zeku::TimedMessage> input;
     if (!options.inputPath.empty()) {
@@ -77,6 +74,10 @@ int main(int argc, char** argv) {
                          error.c_str());
             return 2;
         }
+    }
+    if (!zeku::checkRunOptions(options, zeku::closesRun(input), error)) {
+        std::fprintf(stderr, "%s: %s\n", kBuild.programName, error.c_str());
+        return 2;
     }
     std::string folder = options.root.empty() ? zeku::programFolder() : options.root;
     if (folder.back() != '/') folder += '/';
@@ -104,7 +105,9 @@ int main(int argc, char** argv) {
     zeku::HeadlessDriver driver(*window, *display, kBuild.screenWidth, kBuild.screenHeight, options,
                                 std::move(input));
     zeku::FontconfigCatalog fonts;
-    zeku::PlatformServices services{*window, *display, *clock, *boxes, instance.get(), &fonts};
+    zeku::StderrNotices notices(kBuild.programName);
+    zeku::PlatformServices services{*window,        *display, *clock,  *boxes,
+                                    instance.get(), &fonts,   &notices};
     zeku::PlayerRunOptions runOptions;
     runOptions.programFolder = folder;
     runOptions.observer = &driver;
@@ -114,6 +117,11 @@ int main(int argc, char** argv) {
     for (const std::string& path : driver.written()) {
         std::fprintf(stderr, "%s: screenshot written to %s\n", kBuild.programName, path.c_str());
     }
-    if (code == 0 && !driver.ok()) return 1;
+    const std::vector<zeku::ScreenshotRequest> missed = driver.missed();
+    for (const zeku::ScreenshotRequest& shot : missed) {
+        std::fprintf(stderr, "%s: screenshot %d:%s not written: the run ended after frame %d\n",
+                     kBuild.programName, shot.frame, shot.path.c_str(), driver.framesRun());
+    }
+    if (code == 0 && (!driver.ok() || !missed.empty())) return 1;
     return code;
 }

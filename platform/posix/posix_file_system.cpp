@@ -17,8 +17,25 @@
 namespace zeku {
 namespace {
 
+// Opens `path` only when it is a regular file. Without O_NONBLOCK the open
+// of a FIFO waits for a writer and a device may wait for anything, so the
+// descriptor is opened non-blocking, checked, and made blocking again.
+int openRegular(const char* path, int flags) {
+    const int fd = ::open(path, flags | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (fd < 0) return -1;
+    struct stat info;
+    const int status = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || status < 0 ||
+        ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
 int openForReading(const char* path) {
-    return ::open(path, O_RDONLY | O_CLOEXEC);
+    return openRegular(path, O_RDONLY);
 }
 
 bool regularFileSize(const char* path, uint64_t& size) {
@@ -110,7 +127,7 @@ uint32_t writeFileRange(const char* path, const void* data, int origin, int64_t 
         if (!writer.writeAt(at, data, count) || !writer.commit(error)) return 0;
         return count;
     }
-    const int fd = ::open(path, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = openRegular(path, O_WRONLY | O_CREAT);
     if (fd < 0) return 0;
     uint32_t done = 0;
     if (seekFrom(fd, origin, offset)) done = static_cast<uint32_t>(writeFully(fd, data, count));
@@ -133,8 +150,7 @@ ByteBuffer readWholeFile(const char* path) {
 
 ReadOnlyFile ReadOnlyFile::open(const char* path) {
     ReadOnlyFile file;
-    uint64_t size = 0;
-    if (regularFileSize(path, size)) file.fd_ = openForReading(path);
+    file.fd_ = openForReading(path);
     return file;
 }
 

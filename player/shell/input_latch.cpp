@@ -6,6 +6,7 @@ namespace zeku {
 
 void latchInput(InputState& input, const SystemSettings& settings) {
     PressCounters& k = input.keys;
+    k.settleDeferredReleases();
     input.clickEdge = input.buttonDownEvent ? 1 : 0;
     input.buttonDownEvent = false;
     input.releaseEdge = input.buttonReleasedEvent ? 1 : 0;

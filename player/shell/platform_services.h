@@ -7,6 +7,7 @@
 #include "platform/api/font_catalog.h"
 #include "platform/api/host_window.h"
 #include "platform/api/message_box.h"
+#include "platform/api/notices.h"
 #include "platform/api/single_instance.h"
 
 namespace zeku {
@@ -18,6 +19,7 @@ struct PlatformServices {
     MessageBoxes& messageBoxes;
     InstanceLock* instance = nullptr;  // null when single-instance is not in force
     FontCatalog* fonts = nullptr;      // null: no installed fonts are offered
+    Notices* notices = nullptr;        // null: problems are only shown in the title
 };
 
 // Called by the frame loop, for tools and tests that watch a run.

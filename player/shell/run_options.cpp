@@ -11,7 +11,8 @@ namespace {
 bool parseCount(std::string_view text, int& out) {
     if (text.empty()) return false;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-    return ec == std::errc() && end == text.data() + text.size() && out >= 0;
+    return ec == std::errc() && end == text.data() + text.size() && out >= 0 &&
+           out <= kMaxFrameNumber;
 }
 
 }  // namespace
@@ -39,7 +40,8 @@ bool parseRunOptions(int argc, const char* const* argv, RunOptions& options, std
         } else if (arg == "--frames") {
             if (!value(v)) return false;
             if (!parseCount(v, options.frames)) {
-                error = "--frames takes a whole number, not \"" + std::string(v) + "\"";
+                error = "--frames takes a whole number up to " + std::to_string(kMaxFrameNumber) +
+                        ", not \"" + std::string(v) + "\"";
                 return false;
             }
         } else if (arg == "--root") {
@@ -68,6 +70,18 @@ bool parseRunOptions(int argc, const char* const* argv, RunOptions& options, std
     return true;
 }
 
+bool checkRunOptions(const RunOptions& options, bool inputCloses, std::string& error) {
+    if (options.portrait && !options.headless) {
+        error = "--portrait needs --headless";
+        return false;
+    }
+    if (options.headless && options.frames == 0 && !inputCloses) {
+        error = "--headless needs --frames N (or an input file that closes the run)";
+        return false;
+    }
+    return true;
+}
+
 std::string runOptionsUsage(const char* programName) {
     return std::string("usage: ") + programName +
            " [options]\n"
@@ -75,6 +89,7 @@ std::string runOptionsUsage(const char* programName) {
            "the program.\n"
            "  --headless           run without a window, on a virtual clock (16 ms per frame)\n"
            "  --frames N           stop after N frames through the normal shutdown\n"
+           "                       (a headless run needs it, or an input file that closes)\n"
            "  --root DIR           use DIR in place of the program folder\n"
            "  --input FILE         scripted input (see README)\n"
            "  --screenshot F:FILE  write the screen as shown after frame F as PNG "

@@ -7,6 +7,10 @@
 
 namespace zeku {
 
+// Frame numbers on the command line and in input files stay below this (about
+// 18 days of game time), so frame + 1 can never overflow.
+inline constexpr int kMaxFrameNumber = 100000000;
+
 struct ScreenshotRequest {
     int frame = 0;
     std::string path;
@@ -25,6 +29,12 @@ struct RunOptions {
 
 // False with `error` set (one line) on a bad command line.
 bool parseRunOptions(int argc, const char* const* argv, RunOptions& options, std::string& error);
+
+// Checks the options that only make sense together, once the input file is
+// read: --portrait needs --headless, and a headless run must end, by
+// --frames or by a close in the input file (nothing else can close it).
+// False with `error` set (one line).
+bool checkRunOptions(const RunOptions& options, bool inputCloses, std::string& error);
 
 // The usage text, UTF-8, ending in a newline.
 std::string runOptionsUsage(const char* programName);

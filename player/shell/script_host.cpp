@@ -3,6 +3,7 @@
 #include "player/shell/script_host.h"
 
 #include "player/script/interpreter.h"
+#include "player/shell/start_problem.h"
 
 namespace zeku {
 
@@ -12,7 +13,20 @@ ScriptHost::ScriptHost(const BuildConstants& build, PlatformServices& platform, 
 bool ScriptHost::enterStartScript() {
     game_.nowMs = platform_.clock.nowMs();
     ScriptContext context = makeScriptContext(game_);
-    return restartScript(context) == 1;
+    if (restartScript(context) == 1) return true;
+    reportStartProblem();
+    return false;
+}
+
+void ScriptHost::reportStartProblem() {
+    const std::string cause = describeStartProblem(game_.packReader, game_.paths.scriptPackage);
+    if (cause.empty()) return;
+    if (platform_.notices != nullptr) {
+        platform_.notices->notice(game_.paths.scriptPackage + ": " + cause);
+    }
+    // The cause is ASCII, so it reads the same inside the Shift-JIS title.
+    platform_.window.setTitle(std::string(build_.title) + " - " + build_.packageName() + ": " +
+                              cause);
 }
 
 void ScriptHost::runScriptStep() {

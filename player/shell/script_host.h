@@ -12,7 +12,8 @@ class ScriptHost : public GameWindow {
     ScriptHost(const BuildConstants& build, PlatformServices& platform, GameContext& game);
 
     // Enters "./script.txt" at "_Start". A missing package or script leaves
-    // the engine idle, and the player shows its empty screen.
+    // the engine idle, and the player shows its empty screen; what is
+    // missing is said once, as a notice and in the window title.
     bool enterStartScript();
     // One interpreter step; a #BreakApp posts the close message once.
     void runScriptStep();
@@ -20,6 +21,8 @@ class ScriptHost : public GameWindow {
     void drawFrame();
 
   private:
+    void reportStartProblem();
+
     bool closePosted_ = false;
 };
 

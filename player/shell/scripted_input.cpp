@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "player/shell/run_options.h"
+
 namespace zeku {
 namespace {
 
@@ -65,7 +67,10 @@ bool parseScriptedInput(std::string_view text, std::vector<TimedMessage>& out, s
             return false;
         };
         int frame = 0;
-        if (!parseInt(w[0], frame) || frame < 1) return fail("expected a frame number from 1");
+        static_assert(kMaxFrameNumber == 100000000, "the message below names the bound");
+        if (!parseInt(w[0], frame) || frame < 1 || frame > kMaxFrameNumber) {
+            return fail("expected a frame number from 1 to 100000000");
+        }
         if (w.size() < 2) return fail("expected an event after the frame");
         const std::string_view kind = w[1];
         if (kind == "keydown" || kind == "keyup" || kind == "key") {
@@ -99,6 +104,11 @@ bool parseScriptedInput(std::string_view text, std::vector<TimedMessage>& out, s
         [](const TimedMessage& a, const TimedMessage& b) { return a.frame < b.frame; });
     out = std::move(events);
     return true;
+}
+
+bool closesRun(const std::vector<TimedMessage>& events) {
+    return std::any_of(events.begin(), events.end(),
+                       [](const TimedMessage& e) { return e.message.code == kWmClose; });
 }
 
 }  // namespace zeku

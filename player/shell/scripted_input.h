@@ -19,8 +19,13 @@ struct TimedMessage {
 //   F keydown VK | F keyup VK | F key VK (down at F, up at F+1)
 //   F down X Y | F move X Y | F up X Y | F tap X Y (down at F, up at F+1)
 //   F close (asks the window to close)
-// VK is decimal, 0x-hex, or a single letter or digit. X and Y are client
+// F counts from 1 up to kMaxFrameNumber. VK is a single letter or digit (the
+// key that types it: "1" is 0x31), or a number of two digits or more, decimal
+// or 0x-hex: codes 1 to 9 are written "0x08" or "08". X and Y are client
 // coordinates. Events come out sorted by frame, in file order within a frame.
 bool parseScriptedInput(std::string_view text, std::vector<TimedMessage>& out, std::string& error);
+
+// The events ask the window to close at some frame.
+bool closesRun(const std::vector<TimedMessage>& events);
 
 }  // namespace zeku

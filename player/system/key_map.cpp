@@ -49,7 +49,9 @@ void countDirection(PressCounters& c, KeyRole role, int cursorMode) {
         case 1: {  // only when no other direction is held
             bool othersUp = true;
             for (KeyRole other : {KeyRole::Up, KeyRole::Down, KeyRole::Left, KeyRole::Right}) {
-                if (other != role && c[other] != 0) othersUp = false;
+                // A key whose release waits for a frame is up already.
+                const bool held = c[other] != 0 && c.deferredRelease[static_cast<int>(other)] == 0;
+                if (other != role && held) othersUp = false;
             }
             if (othersUp) ++c[role];
             break;
@@ -124,16 +126,40 @@ void bindKey(KeyMap& map, KeyRole role, std::string_view text) {
     map.codes[index] = code < 0 ? map.defaults[index] : static_cast<uint16_t>(code);
 }
 
+void PressCounters::settleDeferredReleases() {
+    for (size_t i = 0; i < count.size(); ++i) {
+        if (deferredRelease[i] == 2) {
+            count[i] = 0;
+            deferredRelease[i] = 0;
+        } else if (deferredRelease[i] == 1) {
+            deferredRelease[i] = 2;
+        }
+    }
+    pressedSinceLatch.fill(false);
+}
+
 void keyEvent(const KeyMap& map, const SystemSettings& settings, PressCounters& counters,
               uint16_t virtualKey, bool down) {
     if (virtualKey == kIgnoredVirtualKey || virtualKey == 0) return;
     for (int i = 0; i < kKeyRoleCount; ++i) {
         if (map.codes[i] != virtualKey) continue;
         const KeyRole role = static_cast<KeyRole>(i);
+        const auto index = static_cast<size_t>(i);
         if (!down) {
-            counters[role] = 0;
+            if (counters[role] == 1 && counters.pressedSinceLatch[index]) {
+                counters.deferredRelease[index] = 1;  // no frame has seen this press yet
+            } else {
+                counters[role] = 0;
+                counters.deferredRelease[index] = 0;
+            }
             continue;
         }
+        if (counters.deferredRelease[index] != 0) {
+            // Pressed again before the earlier release took effect: a new press.
+            counters.deferredRelease[index] = 0;
+            counters[role] = 0;
+        }
+        counters.pressedSinceLatch[index] = true;
         if (isDirection(role)) {
             counters.armStart = false;
             countDirection(counters, role, settings.cursorMode);

@@ -23,9 +23,20 @@ struct PressCounters {
     // Arm flags of the cursor modes and of double-press START.
     bool armUp = false, armDown = false, armLeft = false, armRight = false, armStart = false;
 
+    // A key pressed and released between two frames must still count once,
+    // as a tap does: its release waits until a frame has seen the press.
+    // pressedSinceLatch marks presses no frame has seen; a deferred release
+    // is due (1) at the next latch, which lets that frame see the press, and
+    // applied (2) at the one after.
+    std::array<bool, kKeyRoleCount> pressedSinceLatch{};
+    std::array<uint8_t, kKeyRoleCount> deferredRelease{};
+
     int32_t& operator[](KeyRole role) { return count[static_cast<int>(role)]; }
     int32_t operator[](KeyRole role) const { return count[static_cast<int>(role)]; }
     void clearArms() { armUp = armDown = armLeft = armRight = armStart = false; }
+    // Runs at each latch: applies the releases a frame has now seen the
+    // press of, and lets the ones of presses since the last latch wait.
+    void settleDeferredReleases();
 };
 
 struct KeyMap {

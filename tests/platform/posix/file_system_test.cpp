@@ -2,9 +2,14 @@
 // crash-safe replacement of a file, folders listed for packing.
 #include "platform/api/file_system.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -105,6 +110,42 @@ TEST(FileSystem, ListsFilesSortedAndMakesFolders) {
     ASSERT_TRUE(makeDirectories(folder.file("x/y/z"), error)) << error;
     EXPECT_TRUE(std::filesystem::is_directory(folder.file("x/y/z")));
     EXPECT_FALSE(makeDirectories(folder.file("b.txt/sub"), error));
+}
+
+// A FIFO or a folder where a file is expected (a package, a picture, a
+// settings file) must be refused at once: opening a FIFO to read waits for a
+// writer, which would hang the player at start-up.
+TEST(FileSystem, OnlyRegularFilesAreOpened) {
+    TempFolder folder;
+    const std::string fifo = folder.file("pack.mlz");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_directories(folder.file("dir"));
+    for (const std::string& path : {fifo, folder.file("dir")}) {
+        // Run the opens on a thread, so that a regression fails instead of hanging.
+        auto opens = std::async(std::launch::async, [&path] {
+            uint8_t buffer[8];
+            int opened = 0;
+            opened += readFileRange(path.c_str(), buffer, kFileStart, 0, 8) != 0;
+            opened += static_cast<bool>(readWholeFile(path.c_str()));
+            opened += static_cast<bool>(ReadOnlyFile::open(path.c_str()));
+            opened += static_cast<bool>(MappedView::map(path.c_str()));
+            opened += writeFileRange(path.c_str(), "x", kFileStart, 0, 1, kWriteInPlace) != 0;
+            opened += fileExists(path.c_str());
+            opened += fileSize(path.c_str()) != kNoFileSize;
+            return opened;
+        });
+        if (opens.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            ADD_FAILURE() << "opening " << path << " blocks";
+            // Unblock the waiting opens (a reader and a writer end) and let them finish.
+            const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+            const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            opens.wait();
+            ::close(reader);
+            ::close(writer);
+            continue;
+        }
+        EXPECT_EQ(opens.get(), 0) << path;
+    }
 }
 
 }  // namespace

@@ -97,7 +97,8 @@ TEST(PlayerApp, HeadlessRunEndsAfterItsFramesThroughTheNormalShutdown) {
     EXPECT_EQ(runPlayer(kSigmarionBuild, rig.services, options), 0);
     EXPECT_EQ(observer.frames, 120);
     EXPECT_FALSE(rig.window.exists());
-    EXPECT_EQ(rig.window.titleUtf8(), "Torune for sigmarion3");
+    // The build's title; without a package the title also says what is missing.
+    EXPECT_EQ(rig.window.titleUtf8().rfind("Torune for sigmarion3", 0), 0u);
     EXPECT_EQ(rig.window.clientWidth(), 320);
     EXPECT_EQ(rig.window.raiseCount(), 2);  // once at start-up, once for the later start
     // 120 ticks of 16 ms, give or take the last one.
@@ -114,7 +115,7 @@ TEST(PlayerApp, PocketPcBuildRunsOnALandscapePanel) {
     ClosingObserver observer(window, 30);
     EXPECT_EQ(runPlayer(kPocketPcBuild, services, {"./", &observer}), 0);
     EXPECT_EQ(observer.frames, 30);
-    EXPECT_EQ(window.titleUtf8(), "Torune");
+    EXPECT_EQ(window.titleUtf8().rfind("Torune - data/pack_v.mlz", 0), 0u);
 }
 
 TEST(PlayerApp, DisplayFailureIsReportedOnceAndEndsTheRun) {
@@ -249,14 +250,24 @@ TEST(PlayerApp, WhatTheScriptShowsIsDrawnBeforeThePresent) {
     EXPECT_EQ(app.game().screen.pixel(200, 10)[0], 0);
 }
 
-TEST(PlayerApp, AMissingPackageLeavesTheScriptIdle) {
+TEST(PlayerApp, AMissingPackageLeavesTheScriptIdleAndSaysSoOnce) {
+    struct RecordingNotices final : Notices {
+        std::vector<std::string> lines;
+        void notice(std::string_view line) override { lines.emplace_back(line); }
+    } notices;
     Rig rig;
+    rig.services.notices = &notices;
     PlayerApp app(kSigmarionBuild, rig.services, "/nonexistent/", nullptr);
     startUp(app, rig);
     EXPECT_FALSE(app.enterStartScript());
     runToFrame(app, rig, 5);
     EXPECT_TRUE(rig.window.exists());
     EXPECT_EQ(app.game().script.errorWord, 0u);
+    ASSERT_EQ(notices.lines.size(), 1u);
+    EXPECT_EQ(notices.lines[0].rfind("/nonexistent/data/pack.mlz: missing", 0), 0u)
+        << notices.lines[0];
+    EXPECT_EQ(rig.window.titleUtf8().rfind("Torune for sigmarion3 - data/pack.mlz: missing", 0), 0u)
+        << rig.window.titleUtf8();
 }
 
 }  // namespace

@@ -97,6 +97,39 @@ TEST(PlayerProgram, BadCommandLinesFailWithAMessage) {
               1);
 }
 
+std::string textOf(const fs::path& file) {
+    std::ifstream in(file);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(PlayerProgram, AHeadlessRunMustEndAndEveryScreenshotIsAccountedFor) {
+    TempDir dir;
+    const fs::path err = dir.path / "err.txt";
+    const std::string player = std::string(ZEKU_PLAYER_HPC) + " --root " + dir.path.string();
+    // Nothing could end it: refused before it starts.
+    EXPECT_EQ(run(player + " --headless 2>" + err.string()), 2);
+    EXPECT_NE(textOf(err).find("--frames"), std::string::npos) << textOf(err);
+    EXPECT_EQ(run(player + " --headless --frames 0 2>/dev/null"), 2);
+    // An input file that closes the run is an end.
+    const fs::path input = dir.path / "input.txt";
+    std::ofstream(input) << "3 close\n";
+    EXPECT_EQ(run(player + " --headless --input " + input.string() + " 2>/dev/null"), 0);
+
+    // A screenshot after the last frame is never taken: said, and a failed run.
+    const fs::path shot = dir.path / "late.png";
+    EXPECT_EQ(run(player + " --headless --frames 5 --screenshot 10:" + shot.string() + " 2>" +
+                  err.string()),
+              1);
+    const std::string said = textOf(err);
+    EXPECT_NE(said.find("10:" + shot.string() + " not written"), std::string::npos) << said;
+    EXPECT_NE(said.find("frame 5"), std::string::npos) << said;
+    EXPECT_FALSE(fs::exists(shot));
+    // The folder has no package: said once, with its path.
+    const std::string package = (dir.path / "data/pack.mlz").string() + ": missing";
+    EXPECT_NE(said.find(package), std::string::npos) << said;
+    EXPECT_EQ(said.find(package), said.rfind(package)) << said;
+}
+
 TEST(PlayerProgram, WindowedRunAndSingleInstance) {
     if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no display";
     TempDir dir;

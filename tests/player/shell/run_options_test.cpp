@@ -37,6 +37,8 @@ TEST(RunOptions, HeadlessOptionsAndTheirErrors) {
          std::vector<std::vector<const char*>>{{"--frames"},
                                                {"--frames", "12x"},
                                                {"--frames", "-1"},
+                                               {"--frames", "100000001"},
+                                               {"--screenshot", "2147483647:a.png"},
                                                {"--screenshot", "a.png"},
                                                {"--screenshot", "0:a.png"},
                                                {"--screenshot", "5:"},
@@ -45,6 +47,33 @@ TEST(RunOptions, HeadlessOptionsAndTheirErrors) {
         error.clear();
         EXPECT_FALSE(parse(bad, r, error)) << bad[0];
         EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(RunOptions, AHeadlessRunMustEndAndPortraitNeedsHeadless) {
+    const struct {
+        std::vector<const char*> args;
+        bool inputCloses;
+        bool ok;
+    } cases[] = {
+        {{}, false, true},                 // a window: the user closes it
+        {{"--frames", "0"}, false, true},  // windowed, unlimited
+        {{"--headless"}, false, false},    // nothing would ever end it
+        {{"--headless", "--frames", "0"}, false, false},
+        {{"--headless"}, true, true},  // the input file closes it
+        {{"--headless", "--frames", "5"}, false, true},
+        {{"--portrait"}, false, false},
+        {{"--portrait", "--headless", "--frames", "1"}, false, true},
+    };
+    for (const auto& c : cases) {
+        RunOptions o;
+        std::string error;
+        ASSERT_TRUE(parse(c.args, o, error)) << error;
+        EXPECT_EQ(checkRunOptions(o, c.inputCloses, error), c.ok)
+            << (c.args.empty() ? "" : c.args[0]) << " " << c.args.size();
+        if (!c.ok) {
+            EXPECT_FALSE(error.empty());
+        }
     }
 }
 
@@ -82,7 +111,24 @@ TEST(ScriptedInput, BadLinesAreNamed) {
     EXPECT_FALSE(parseScriptedInput("0 key z\n", events, error));
     EXPECT_FALSE(parseScriptedInput("1 down 5\n", events, error));
     EXPECT_FALSE(parseScriptedInput("1 key 0x1FF\n", events, error));
+    // Frames are bounded, so the release a frame later cannot overflow.
+    EXPECT_FALSE(parseScriptedInput("2147483647 key z\n", events, error));
+    EXPECT_FALSE(parseScriptedInput("100000001 tap 1 1\n", events, error));
     EXPECT_TRUE(events.empty());
+    EXPECT_TRUE(parseScriptedInput("100000000 key z\n", events, error)) << error;
+    EXPECT_EQ(events.back().frame, 100000001);
+}
+
+TEST(ScriptedInput, KeyCodesOneToNineAreWrittenWithTwoDigits) {
+    std::vector<TimedMessage> events;
+    std::string error;
+    ASSERT_TRUE(parseScriptedInput("1 keydown 8\n1 keydown 0x08\n1 keydown 08\n", events, error));
+    EXPECT_EQ(events[0].message.wParam, 0x38u);  // a single digit is the key that types it
+    EXPECT_EQ(events[1].message.wParam, 8u);
+    EXPECT_EQ(events[2].message.wParam, 8u);
+    EXPECT_FALSE(closesRun(events));
+    ASSERT_TRUE(parseScriptedInput("1 key z\n40 close\n", events, error));
+    EXPECT_TRUE(closesRun(events));
 }
 
 }  // namespace
