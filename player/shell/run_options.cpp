@@ -85,8 +85,7 @@ bool checkRunOptions(const RunOptions& options, bool inputCloses, std::string& e
 std::string runOptionsUsage(const char* programName) {
     return std::string("usage: ") + programName +
            " [options]\n"
-           "A normal start needs no options: the player uses data/ and zeku.cfg beside "
-           "the program.\n"
+           "A normal start needs no options: the player uses data/ beside the program.\n"
            "  --headless           run without a window, on a virtual clock (16 ms per frame)\n"
            "  --frames N           stop after N frames through the normal shutdown\n"
            "                       (a headless run needs it, or an input file that closes)\n"
