@@ -152,7 +152,12 @@ TEST(Zekupack, BadInputGivesOneLineAndWritesNothing) {
     EXPECT_FALSE(fs::exists(folder.file("x.png")));
     EXPECT_FALSE(fs::exists(folder.file("x.rbp")));
     EXPECT_EQ(readBytes(package), good);  // a failed create kept the old package
-    EXPECT_EQ(zekupack(folder, "frobnicate").exitCode, 2);
+    // A bad command line is refused before any file is looked at.
+    for (const char* arguments :
+         {"frobnicate", "png2rbp in.png out.rbp --quality 50", "png2rbp in.png out.rbp --quality",
+          "png2rbp in.png out.rbp --quality 9O", "png2rbp in.png out.rbp --qualty 90"}) {
+        EXPECT_EQ(zekupack(folder, arguments).exitCode, 2) << arguments;
+    }
 }
 
 // RGB of a PNG read back, and its alpha when it has one.

@@ -24,6 +24,14 @@ bool hasAlphaPlane(uint32_t type) {
     return type == kRbpRawWithAlpha || type == kRbpRawWithAlphaToo || type == kRbpJbp1WithAlpha;
 }
 
+// The quality item for a JBP1 quality (0: raw), or -1.
+int qualityItemFor(int quality) {
+    for (int item = 0; item < kRbpQualityItems; ++item) {
+        if (rbpJbp1Quality(item) == quality) return item;
+    }
+    return -1;
+}
+
 }  // namespace
 
 int rbpToPng(const std::string& rbpPath, const std::string& pngPath) {
@@ -57,11 +65,18 @@ int rbpToPng(const std::string& rbpPath, const std::string& pngPath) {
     return written ? 0 : fail(error);
 }
 
-int pngToRbp(const std::string& pngPath, const std::string& rbpPath, int quality) {
-    int qualityItem = -1;
+bool parsePictureQuality(const std::string& text, int& quality) {
     for (int item = 0; item < kRbpQualityItems; ++item) {
-        if (rbpJbp1Quality(item) == quality) qualityItem = item;
+        if (text == std::to_string(rbpJbp1Quality(item))) {
+            quality = rbpJbp1Quality(item);
+            return true;
+        }
     }
+    return false;
+}
+
+int pngToRbp(const std::string& pngPath, const std::string& rbpPath, int quality) {
+    const int qualityItem = qualityItemFor(quality);
     if (qualityItem < 0) return fail("quality must be 0, 100, 90 or 80");
 
     PngPicture png;
