@@ -71,6 +71,14 @@ int main(int argc, char** argv) {
                     tableKbps, waveTargetRateHz(wave), waveEncodingKbps(wave));
     }
 
+    // Every signal that ends a terminal session stops the run the same way,
+    // so the package's temporary file is removed. The handlers are in place
+    // before the worker thread can create that file.
+    struct sigaction action = {};
+    action.sa_handler = onInterrupt;
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+        sigaction(signal, &action, nullptr);
+
     DialogMessage message;
     const auto started = std::chrono::steady_clock::now();
     switch (dialog.start(message)) {
@@ -83,11 +91,6 @@ int main(int argc, char** argv) {
         case StartOutcome::kStarted:
             break;
     }
-
-    struct sigaction action = {};
-    action.sa_handler = onInterrupt;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
 
     const bool terminal = isatty(STDERR_FILENO) != 0;
     PackWriterReport report;
