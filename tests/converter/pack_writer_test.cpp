@@ -347,6 +347,39 @@ TEST_F(PackWriterTest, NamesTooLongForTheDirectoryAreLeftOutAndReported) {
     EXPECT_NE(report.warnings[0].find("63 bytes"), std::string::npos);
 }
 
+TEST_F(PackWriterTest, SourcesThatBecomeOneNameKeepTheFirstAndReportTheRest) {
+    game_.first = {{"./bg/full.png", png24(100, 50)},
+                   {"./bg/full.bmp", bmp24(60, 40)},
+                   {"./BG/FULL.RBP", bytesOf("a picture file already")},
+                   {"./se/ding.mp3", bytesOf("ID3 an MP3 already")},
+                   {"./se/DING.wav", tone(22050, 1, 0.1)}};
+    game_.second.clear();
+    const std::string folder = writeGame();
+    PackProgress progress;
+    const PackWriterReport report = runPackWriter(settings(folder), progress);
+    ASSERT_TRUE(report.ok) << report.error;
+    const Package package = readPackage(report.packagePath);
+    ASSERT_EQ(package.entries.size(), 2u);
+    EXPECT_EQ(progress.entryCount.load(), 2);
+
+    // The first source of each name is the one the player reads.
+    EXPECT_EQ(packEntryName(package.entries[0]), "./bg/full.rbp");
+    const std::vector<uint8_t> rbp = package.unpacked(package.entries[0]);
+    RbpFile picture;
+    ASSERT_TRUE(parseRbpFile(rbp.data(), rbp.size(), picture).ok());
+    EXPECT_EQ(picture.header.sourceWidth, 100);
+    EXPECT_EQ(packEntryName(package.entries[1]), "./se/ding.mp3");
+    EXPECT_EQ(package.unpacked(package.entries[1]), bytesOf("ID3 an MP3 already"));
+
+    ASSERT_EQ(report.warnings.size(), 3u);
+    const char* skipped[] = {
+        "./bg/full.bmp: its package name ./bg/full.rbp is taken by ./bg/full.png",
+        "./BG/FULL.RBP: its package name ./BG/FULL.RBP is taken by ./bg/full.png",
+        "./se/DING.wav: its package name ./se/DING.mp3 is taken by ./se/ding.mp3"};
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(report.warnings[i].rfind(skipped[i], 0), 0u) << report.warnings[i];
+}
+
 TEST_F(PackWriterTest, ARunWhoseDoneFlagIsSetDoesNothing) {
     const std::string folder = writeGame();
     PackProgress progress;

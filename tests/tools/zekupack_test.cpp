@@ -14,6 +14,7 @@
 #include "common/bytes/byte_buffer.h"
 #include "platform/api/png_file.h"
 #include "tests/common/image/test_pictures.h"
+#include "tests/support/package_builder.h"
 #include "tests/support/temp_folder.h"
 
 namespace zeku {
@@ -106,6 +107,37 @@ TEST(Zekupack, CreateListExtractGivesTheFilesBack) {
     EXPECT_TRUE(fs::exists(one + "/script.txt"));
     EXPECT_FALSE(fs::exists(one + "/st"));
     EXPECT_NE(zekupack(folder, "extract " + package + " " + one + " ./none.txt").exitCode, 0);
+}
+
+TEST(Zekupack, OfEntriesWithOneNameOnlyTheOneThePlayerReadsComesOut) {
+    TempFolder folder{"zeku-zekupack"};
+    const std::string package = folder.file("pack.mlz");
+    writeBytes(package, test_support::buildPackage({{"./bg/a.rbp", bytesOf("first")},
+                                                    {"./BG/A.RBP", bytesOf("second")},
+                                                    {"./x.txt", bytesOf("x")},
+                                                    {"./bg/a.rbp", bytesOf("third")}}));
+    const std::string out = folder.file("out");
+    const ToolRun extract = zekupack(folder, "extract " + package + " " + out);
+    ASSERT_EQ(extract.exitCode, 0) << extract.err;
+    EXPECT_EQ(readBytes(out + "/bg/a.rbp"), bytesOf("first"));
+    EXPECT_FALSE(fs::exists(out + "/BG"));
+    EXPECT_EQ(readBytes(out + "/x.txt"), bytesOf("x"));
+    EXPECT_EQ(lines(extract.err), 2) << extract.err;
+    EXPECT_NE(extract.err.find("./BG/A.RBP: entry 1 has the name of entry 0"), std::string::npos)
+        << extract.err;
+
+    // Packing files whose names differ in case alone keeps the first.
+    const std::string game = folder.file("game");
+    writeBytes(game + "/A.TXT", bytesOf("upper"));
+    writeBytes(game + "/a.txt", bytesOf("lower"));
+    const std::string created = folder.file("created.mlz");
+    const ToolRun create = zekupack(folder, "create " + created + " " + game);
+    ASSERT_EQ(create.exitCode, 0) << create.err;
+    EXPECT_EQ(lines(create.err), 1) << create.err;
+    const std::vector<uint8_t> bytes = readBytes(created);
+    ASSERT_GE(bytes.size(), 16u + 84);
+    EXPECT_EQ(loadLe32(&bytes[4]), 1u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(&bytes[16]), "./A.TXT");
 }
 
 TEST(Zekupack, BadInputGivesOneLineAndWritesNothing) {

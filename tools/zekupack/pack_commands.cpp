@@ -9,6 +9,7 @@
 #include "common/lzss/lzss.h"
 #include "common/pack/pack_compression.h"
 #include "common/pack/pack_format.h"
+#include "common/text/name_set.h"
 #include "common/text/sjis.h"
 #include "platform/api/file_system.h"
 #include "platform/api/text_codec.h"
@@ -20,6 +21,10 @@ namespace {
 int fail(const std::string& message) {
     std::fprintf(stderr, "zekupack: %s\n", message.c_str());
     return 1;
+}
+
+void warn(const std::string& message) {
+    std::fprintf(stderr, "zekupack: warning: %s\n", message.c_str());
 }
 
 // The path under the output folder for an entry name, or empty when the name
@@ -84,8 +89,19 @@ int extractPackage(const std::string& packagePath, const std::string& folder,
         chosen.push_back(index);
     }
     if (names.empty()) {
-        for (size_t i = 0; i < package.entries().size(); ++i)
-            chosen.push_back(i);
+        // A later entry of a name already taken is one the player never
+        // reads; written out, it would replace the one it does read.
+        TextNameMap<size_t> first;
+        for (size_t i = 0; i < package.entries().size(); ++i) {
+            const std::string name(packEntryName(package.entries()[i]));
+            const auto [owner, added] = first.emplace(name, i);
+            if (added) {
+                chosen.push_back(i);
+            } else {
+                warn(sjisToUtf8(name) + ": entry " + std::to_string(i) + " has the name of entry " +
+                     std::to_string(owner->second) + ", which the player reads; not extracted");
+            }
+        }
     }
 
     for (const size_t index : chosen) {
@@ -113,6 +129,7 @@ int createPackage(const std::string& packagePath, const std::string& folder) {
     std::vector<PackEntry> entries;
     std::vector<std::vector<uint8_t>> stored;
     LzssEncoder encoder;
+    TextNameMap<std::string> taken;  // name -> the file that has it
     for (const std::string& relative : files) {
         const std::string utf8Name = "./" + relative;
         const std::string name = utf8ToSjis(utf8Name);
@@ -121,6 +138,13 @@ int createPackage(const std::string& packagePath, const std::string& folder) {
         PackEntry entry;
         if (!setPackEntryName(entry, name))
             return fail(utf8Name + ": name is longer than 63 bytes in Shift-JIS");
+        // Names differing only in letter case are one name to the player,
+        // which would only ever read the first.
+        const auto [owner, added] = taken.emplace(name, utf8Name);
+        if (!added) {
+            warn(utf8Name + ": the player cannot tell it from " + owner->second + "; not packed");
+            continue;
+        }
 
         const std::string path = folder + "/" + relative;
         ByteBuffer contents = readWholeFile(path.c_str());
