@@ -219,8 +219,12 @@ PackWriterReport writePackage(const PackWriterSettings& settings, PackProgress& 
     for (std::thread& worker : workers)
         worker.join();
     if (!written) {
-        if (report.error.empty()) report.error = report.packagePath + ": cannot write";
-        return report;  // the temporary file goes with the writer
+        // A failed write keeps its reason ("No space left on device") with
+        // the file; commit() refuses such a file and tells it. Otherwise the
+        // temporary file goes with the writer.
+        if (report.error.empty() && !file.commit(error))
+            report.error = error.empty() ? "cannot write " + report.packagePath : error;
+        return report;
     }
 
     std::vector<uint8_t> directory;
@@ -228,8 +232,9 @@ PackWriterReport writePackage(const PackWriterSettings& settings, PackProgress& 
         report.error = report.packagePath + ": the package would reach 4 GiB";
         return report;
     }
-    if (!file.writeAt(0, directory.data(), directory.size()) || !file.commit(error)) {
-        report.error = error.empty() ? report.packagePath + ": cannot write" : error;
+    file.writeAt(0, directory.data(), directory.size());  // a failure surfaces in commit()
+    if (!file.commit(error)) {
+        report.error = error.empty() ? "cannot write " + report.packagePath : error;
         return report;
     }
     report.ok = true;

@@ -85,8 +85,11 @@ int main(int argc, char** argv) {
         case StartOutcome::kNothing:
             return 2;
         case StartOutcome::kRefused:
+            // The box's own words, then what they leave out: where and why.
             std::fprintf(stderr, "convZeku: %s: %s\n", sjisToUtf8(message.caption).c_str(),
                          sjisToUtf8(message.text).c_str());
+            if (!message.detail.empty())
+                std::fprintf(stderr, "convZeku: %s\n", message.detail.c_str());
             return 1;
         case StartOutcome::kStarted:
             break;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/api/file_system.h"
+#include "platform/api/path_problem.h"
 #include "platform/api/png_encoder.h"
 #include "platform/api/png_file.h"
 
@@ -163,7 +164,8 @@ bool readPngMemory(const uint8_t* bytes, size_t size, PngPicture& picture, std::
 bool readPng(const std::string& path, PngPicture& picture, std::string& error) {
     const ByteBuffer bytes = readWholeFile(path.c_str());
     if (!bytes) {
-        error = path + ": cannot read the file";
+        const std::string problem = fileProblem(path);
+        error = path + ": cannot read the file" + (problem.empty() ? "" : " (" + problem + ")");
         return false;
     }
     if (!readPngMemory(bytes.data(), bytes.size(), picture, error)) {
@@ -193,11 +195,9 @@ bool writePng(const std::string& path, int width, int height, int channels, cons
         return false;
     }
     AtomicFileWriter file;
-    if (!file.open(path, error) || !file.write(bytes.data(), bytes.size()) || !file.commit(error)) {
-        if (error.empty()) error = "cannot write " + path;
-        return false;
-    }
-    return true;
+    if (!file.open(path, error)) return false;
+    file.write(bytes.data(), bytes.size());  // a failure surfaces, with its reason, in commit()
+    return file.commit(error);
 }
 
 }  // namespace zeku

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -180,6 +181,45 @@ TEST(ConvZeku, ConvertsAndSummarisesOrSaysWhyNot) {
 
     runProgram(std::string(CONVZEKU) + " --quality 9", status);
     EXPECT_EQ(status, 2);
+}
+
+TEST(ConvZeku, RefusalsSayWhereAndWhyAfterTheDialogsText) {
+    TempFolder temp("zeku-convzeku");
+    const std::string game = smallGame(temp);
+    const std::string odd = temp.file("odd");
+    std::filesystem::create_directories(odd + "/kumo.exe");
+    const std::string folderBox = "フォルダ異常: 『Kumoine』のフォルダを指定して下さい。\n";
+    const std::string encoderBox = "ＤＬＬ異常: << ";
+    const std::string zlib = "libz.so.1";
+    const std::string broken = temp.file("broken.so");
+    test_support::writeBytes(broken, {'n', 'o', 't', ' ', 'E', 'L', 'F'});
+
+    struct Case {
+        std::string arguments;
+        std::string box;  // the dialog's text, first
+        std::string why;  // then the path and the cause
+    };
+    const Case cases[] = {
+        {"--game " + temp.path().string(), folderBox,
+         temp.path().string() + ": no kumo.exe in this folder"},
+        {"--game " + temp.file("none"), folderBox,
+         temp.file("none") + ": " + std::strerror(ENOENT)},
+        {"--game " + odd, folderBox, odd + "/kumo.exe: a folder, not a file"},
+        {"--game " + game + " --encoder " + zlib, encoderBox + zlib,
+         zlib + ": found, but it is not a LAME library (no entry point lame_init)"},
+        {"--game " + game + " --encoder " + broken, encoderBox + broken,
+         broken + ": cannot be loaded: "},
+    };
+    for (const Case& c : cases) {
+        int status = 0;
+        const std::string output = runProgram(std::string(CONVZEKU) + " " + c.arguments, status);
+        EXPECT_EQ(status, 1) << output;
+        const size_t why = output.find("convZeku: " + c.why);
+        EXPECT_NE(why, std::string::npos) << output;
+        const size_t box = output.find("convZeku: " + c.box);
+        EXPECT_NE(box, std::string::npos) << output;
+        EXPECT_LT(box, why) << output;
+    }
 }
 
 // A game whose conversion takes seconds: many large pictures coded as

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include "common/image/rbp_file.h"
@@ -14,6 +16,7 @@
 #include "common/text/sjis.h"
 #include "platform/api/png_encoder.h"
 #include "tests/converter/mp3_test_decoder.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_folder.h"
 #include "tools/demogame/bmp_writer.h"
 #include "tools/demogame/demo_game.h"
@@ -330,6 +333,19 @@ TEST_F(PackWriterTest, FailedOrCancelledRunKeepsThePreviousPackage) {
     EXPECT_EQ(readBytes(packagePath), bytesOf("the previous package"));
     for (const auto& file : std::filesystem::directory_iterator(temp_.file("out") + "/data"))
         EXPECT_EQ(file.path().filename(), "pack.mlz");  // no temporary file left
+}
+
+TEST_F(PackWriterTest, AFailedWriteSaysWhyAndLeavesNoFileBehind) {
+    const std::string folder = writeGame();
+    PackWriterReport report;
+    {
+        const test_support::FileSizeLimit limit(1024);  // past the directory, within the data
+        PackProgress progress;
+        report = runPackWriter(settings(folder), progress);
+    }
+    EXPECT_FALSE(report.ok);
+    EXPECT_EQ(report.error, "cannot write " + report.packagePath + ": " + std::strerror(EFBIG));
+    EXPECT_TRUE(std::filesystem::is_empty(temp_.file("out") + "/data"));
 }
 
 TEST_F(PackWriterTest, NamesTooLongForTheDirectoryAreLeftOutAndReported) {

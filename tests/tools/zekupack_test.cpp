@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -31,9 +34,12 @@ struct ToolRun {
     std::string err;
 };
 
-ToolRun zekupack(const TempFolder& folder, const std::string& arguments) {
+// `shell` runs first in the same shell, to set limits for the tool.
+ToolRun zekupack(const TempFolder& folder, const std::string& arguments,
+                 const std::string& shell = "") {
     const std::string out = folder.file("stdout.txt"), err = folder.file("stderr.txt");
-    const std::string command = std::string(ZEKUPACK) + " " + arguments + " >" + out + " 2>" + err;
+    const std::string command =
+        shell + std::string(ZEKUPACK) + " " + arguments + " >" + out + " 2>" + err;
     const int status = std::system(command.c_str());
     ToolRun run;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -190,6 +196,33 @@ TEST(Zekupack, BadInputGivesOneLineAndWritesNothing) {
           "png2rbp in.png out.rbp --quality 9O", "png2rbp in.png out.rbp --qualty 90"}) {
         EXPECT_EQ(zekupack(folder, arguments).exitCode, 2) << arguments;
     }
+}
+
+TEST(Zekupack, FailuresNameThePathAndTheCause) {
+    TempFolder folder{"zeku-zekupack"};
+    std::vector<uint8_t> noise(20000);
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<uint8_t>((i * 2654435761u) >> 13);
+    writeBytes(folder.file("game/noise.bin"), noise);
+    const std::string package = folder.file("pack.mlz");
+    // Past 2 KiB a write fails as on a full disk (EFBIG instead of ENOSPC);
+    // the ignored signal stays ignored in the tool.
+    const std::string smallDisk = "trap '' XFSZ; ulimit -f 4; ";
+    const struct {
+        std::string arguments, shell, line;
+    } cases[] = {
+        {"list " + folder.file("game"), "",
+         folder.file("game") + ": cannot read the file (a folder, not a file)"},
+        {"create " + package + " " + folder.file("game"), smallDisk,
+         "cannot write " + package + ": " + std::strerror(EFBIG)},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = zekupack(folder, c.arguments, c.shell);
+        EXPECT_EQ(run.exitCode, 1) << c.arguments;
+        EXPECT_EQ(run.err, "zekupack: " + c.line + "\n");
+    }
+    EXPECT_FALSE(fs::exists(package));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
 // RGB of a PNG read back, and its alpha when it has one.

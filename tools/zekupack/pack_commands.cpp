@@ -115,8 +115,8 @@ int extractPackage(const std::string& packagePath, const std::string& folder,
         if (!makeDirectories(path.substr(0, slash), error)) return fail(error);
         AtomicFileWriter writer;
         if (!writer.open(path, error)) return fail(error);
-        if (!writer.write(contents.data(), contents.size()) || !writer.commit(error))
-            return fail(error.empty() ? path + ": cannot write" : error);
+        writer.write(contents.data(), contents.size());  // a failure surfaces in commit()
+        if (!writer.commit(error)) return fail(error);
     }
     return 0;
 }
@@ -148,7 +148,7 @@ int createPackage(const std::string& packagePath, const std::string& folder) {
 
         const std::string path = folder + "/" + relative;
         ByteBuffer contents = readWholeFile(path.c_str());
-        if (!contents) return fail(path + ": cannot read the file");
+        if (!contents) return fail(cannotReadFile(path));
         entry.unpackedSize = static_cast<uint32_t>(contents.size());
         if (endsWithIgnoringCase(name, ".mp3")) {
             // Sounds are streamed straight from the package, so they stay as they are.
@@ -170,11 +170,11 @@ int createPackage(const std::string& packagePath, const std::string& folder) {
     if (!layOutPack(entries, directory)) return fail(packagePath + ": package would reach 4 GiB");
     AtomicFileWriter writer;
     if (!writer.open(packagePath, error)) return fail(error);
-    bool written = writer.write(directory.data(), directory.size());
+    // A failed write is kept by the writer and reported, with its reason, by commit().
+    writer.write(directory.data(), directory.size());
     for (const std::vector<uint8_t>& bytes : stored)
-        written = written && writer.write(bytes.data(), bytes.size());
-    if (!written || !writer.commit(error))
-        return fail(error.empty() ? packagePath + ": cannot write" : error);
+        writer.write(bytes.data(), bytes.size());
+    if (!writer.commit(error)) return fail(error);
     return 0;
 }
 

@@ -11,6 +11,7 @@
 #include "common/image/rbp_writer.h"
 #include "platform/api/file_system.h"
 #include "platform/api/png_file.h"
+#include "tools/zekupack/package_file.h"
 
 namespace zeku {
 namespace {
@@ -36,7 +37,7 @@ int qualityItemFor(int quality) {
 
 int rbpToPng(const std::string& rbpPath, const std::string& pngPath) {
     const ByteBuffer file = readWholeFile(rbpPath.c_str());
-    if (!file) return fail(rbpPath + ": cannot read the file");
+    if (!file) return fail(cannotReadFile(rbpPath));
     RbpPicture picture;
     const Parsed<void> result = decodeRbpPicture(file.data(), file.size(), picture);
     if (!result)
@@ -109,8 +110,8 @@ int pngToRbp(const std::string& pngPath, const std::string& rbpPath, int quality
 
     AtomicFileWriter writer;
     if (!writer.open(rbpPath, error)) return fail(error);
-    if (!writer.write(rbp.data(), rbp.size()) || !writer.commit(error))
-        return fail(error.empty() ? rbpPath + ": cannot write" : error);
+    writer.write(rbp.data(), rbp.size());  // a failure surfaces in commit()
+    if (!writer.commit(error)) return fail(error);
     return 0;
 }
 
