@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "common/bytes/byte_buffer.h"
+#include "common/image/rbp_file.h"
 #include "platform/api/png_file.h"
 #include "tests/common/image/test_pictures.h"
 #include "tests/support/package_builder.h"
@@ -267,6 +268,53 @@ TEST(Zekupack, RawPicturesRoundTripExactly) {
     const std::string again = folder.file("again.rbp");
     ASSERT_EQ(zekupack(folder, "png2rbp " + back + " " + again + " --quality 0").exitCode, 0);
     EXPECT_EQ(readBytes(again), file);
+}
+
+// A raw ".rbp" as the converter writes it: scaled from a larger source, so
+// the header's source size differs from the pixels'.
+std::vector<uint8_t> rawRbp(uint32_t type, int width, int height) {
+    RbpHeader header;
+    header.type = type;
+    header.width = static_cast<uint32_t>(width);
+    header.height = static_cast<uint32_t>(height);
+    header.sourceWidth = static_cast<uint16_t>(width * 5 / 2);
+    header.sourceHeight = static_cast<uint16_t>(height * 5 / 2);
+    std::vector<uint8_t> file(kRbpHeaderLength);
+    writeRbpHeader(header, file.data());
+    const size_t bytes = static_cast<size_t>(width) * height * (type == kRbpRaw ? 2 : 3);
+    for (size_t i = 0; i < bytes; ++i)
+        file.push_back(static_cast<uint8_t>(i * 37 + i / 5));
+    return file;
+}
+
+TEST(Zekupack, ScaledPicturesTakenOutAndPutBackGiveTheSameFile) {
+    TempFolder folder{"zeku-zekupack"};
+    for (const uint32_t type : {kRbpRaw, kRbpRawWithAlpha}) {
+        const std::vector<uint8_t> original = rawRbp(type, 40, 34);
+        const std::string rbp = folder.file("a.rbp"), png = folder.file("a.png");
+        const std::string again = folder.file("again.rbp");
+        writeBytes(rbp, original);
+        ASSERT_EQ(zekupack(folder, "rbp2png " + rbp + " " + png).exitCode, 0);
+        ASSERT_EQ(zekupack(folder, "png2rbp " + png + " " + again).exitCode, 0);
+        EXPECT_EQ(readBytes(again), original) << type;
+    }
+
+    // The recorded size counts only for a picture still of the size it was
+    // recorded with; a picture made another size is its own source.
+    const std::vector<uint8_t> rgb(20 * 10 * 3, 0x55);
+    const std::pair<const char*, uint16_t> notes[] = {{"800x600 for 20x10", 800},
+                                                      {"800x600 for 10x10", 20},
+                                                      {"800x600", 20},
+                                                      {"x600 for 20x10", 20}};
+    for (const auto& [note, sourceWidth] : notes) {
+        const std::string png = folder.file("b.png"), rbp = folder.file("b.rbp");
+        std::string error;
+        ASSERT_TRUE(writePngRgb(png, 20, 10, rgb.data(), error, {{"Zeku source size", note}}));
+        ASSERT_EQ(zekupack(folder, "png2rbp " + png + " " + rbp).exitCode, 0);
+        const std::vector<uint8_t> file = readBytes(rbp);
+        ASSERT_GE(file.size(), kRbpHeaderLength);
+        EXPECT_EQ(loadLe16(&file[20]), sourceWidth) << note;
+    }
 }
 
 TEST(Zekupack, CodedPicturesKeepTheirLooks) {
