@@ -7,6 +7,7 @@
 #include "common/text/format_text.h"
 #include "converter/app/dialog_texts.h"
 #include "platform/api/file_system.h"
+#include "platform/api/path_problem.h"
 
 namespace zeku {
 
@@ -24,6 +25,19 @@ std::string withoutTrailingSlash(std::string folder) {
 
 bool inRange(int index, size_t count) {
     return index >= 0 && static_cast<size_t>(index) < count;
+}
+
+// Why the folder check failed: the folder itself, or what stands where
+// "kumo.exe" should be. Paths are the host's bytes, as given.
+std::string folderRefusal(const std::string& folder) {
+    const std::string problem = folderProblem(folder);
+    if (!problem.empty()) return folder + ": " + problem;
+    const std::string program = (folder.back() == '/' ? folder : folder + "/") + "kumo.exe";
+    if (pathExists(program)) {
+        const std::string why = fileProblem(program);
+        if (!why.empty()) return program + ": " + why;
+    }
+    return folder + ": no kumo.exe in this folder";
 }
 
 }  // namespace
@@ -100,11 +114,13 @@ StartOutcome ConvertDialog::start(DialogMessage& message) {
     if (!encoderPresent_) {
         message.text = "<< " + encoder_.libraryName() + " " + kEncoderMissingTail;
         message.caption = kEncoderMissingCaption;
+        message.detail = encoder_.libraryName() + ": " + encoder_.openError();
         return StartOutcome::kRefused;
     }
     if (findFileIgnoringCase(gameFolder_, "kumo.exe").empty()) {
         message.text = kFolderMessage;
         message.caption = kFolderCaption;
+        message.detail = folderRefusal(gameFolder_);
         return StartOutcome::kRefused;
     }
 

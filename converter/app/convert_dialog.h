@@ -22,10 +22,14 @@ inline constexpr const char* kRateItems[] = {"22.05kHz", "44.10kHz"};
 inline constexpr const char* kResolutionItems[] = {"320*240", "640*480"};
 inline constexpr int kQualityItemCount = 4;
 
-// A warning box: text and caption in Shift-JIS.
+// A warning box: text and caption in Shift-JIS, as the dialog shows them.
+// The box's fixed text names no path and no cause; `detail` gives both in
+// one line (English; paths as the host spells them) for a front end that
+// can show more.
 struct DialogMessage {
     std::string text;
     std::string caption;
+    std::string detail;
 };
 
 enum class StartOutcome { kNothing, kRefused, kStarted };

@@ -114,7 +114,17 @@ bool Mp3EncoderLibrary::open(const std::string& explicitPath) {
         name_ = kMp3EncoderDefaultName;
     }
     if (!library_.open(name_)) {
-        openError_ = library_.error();
+        // The loader's text usually starts with the name again.
+        std::string reason = library_.error();
+        if (reason.rfind(name_ + ": ", 0) == 0) reason.erase(0, name_.size() + 2);
+        openError_ = "cannot be loaded: " + reason;
+        return false;
+    }
+    // A library that loads but is something else needs another fix than a
+    // LAME too old to have every call used here.
+    if (library_.symbol("lame_init") == nullptr) {
+        openError_ = "found, but it is not a LAME library (no entry point lame_init)";
+        library_.close();
         return false;
     }
 
@@ -123,7 +133,7 @@ bool Mp3EncoderLibrary::open(const std::string& explicitPath) {
     auto bind = [&](auto& slot, const char* name) {
         void* address = library_.symbol(name);
         if (address == nullptr && complete) {
-            openError_ = std::string("no entry point ") + name;
+            openError_ = std::string("found, but it lacks the LAME entry point ") + name;
             complete = false;
         }
         slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(address);

@@ -51,8 +51,9 @@ class Mp3EncoderLibrary {
 
     // explicitPath non-empty: exactly that file; empty: the environment
     // variable ZEKU_MP3_ENCODER when set, else "libmp3lame.so.0". False
-    // when it cannot be loaded or lacks an entry point (openError() says
-    // which); the library is then not kept.
+    // when it cannot be loaded or lacks an entry point; the library is
+    // then not kept, and openError() says why in words that follow
+    // "<library>: " ("found, but it is not a LAME library (...)").
     bool open(const std::string& explicitPath);
     bool isOpen() const { return api_ != nullptr; }
     // The name or path last tried.

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "common/pack/pack_format.h"
+#include "common/text/name_set.h"
 #include "converter/pipeline/source_archive.h"
 #include "platform/api/file_system.h"
 #include "platform/api/text_codec.h"
@@ -112,11 +113,15 @@ void convertEntries(const SourceGame& game, const std::vector<PlannedEntry>& pla
     }
 }
 
-// Entries whose name cannot go into the directory are left out before the
-// directory's size is fixed.
+// Entries that cannot go into the directory are left out before its size
+// is fixed: names too long for it, and a second source that maps to a name
+// already taken ("bg/full.png" and "bg/full.bmp" both become
+// "bg/full.rbp"). The player reads the first entry of a name, so the first
+// source keeps it and the other would be dead weight.
 std::vector<PlannedEntry> planEntries(const SourceGame& game, std::vector<std::string>& warnings) {
     std::vector<PlannedEntry> plan;
     plan.reserve(game.entries.size());
+    TextNameMap<size_t> owners;  // package name -> the source entry that has it
     for (size_t i = 0; i < game.entries.size(); ++i) {
         const std::string& name = game.entries[i].name;
         const std::string stored = packageNameFor(name, entryTreatmentFor(name));
@@ -124,6 +129,13 @@ std::vector<PlannedEntry> planEntries(const SourceGame& game, std::vector<std::s
         if (!setPackEntryName(probe, stored) || !setPackEntryName(probe, name)) {
             warnings.push_back(sjisToUtf8(name) +
                                ": name longer than 63 bytes in the package; skipped");
+            continue;
+        }
+        const auto [owner, added] = owners.emplace(stored, i);
+        if (!added) {
+            warnings.push_back(sjisToUtf8(name) + ": its package name " + sjisToUtf8(stored) +
+                               " is taken by " + sjisToUtf8(game.entries[owner->second].name) +
+                               " before it, which the player would read instead; skipped");
             continue;
         }
         plan.push_back(PlannedEntry{i});
@@ -207,8 +219,12 @@ PackWriterReport writePackage(const PackWriterSettings& settings, PackProgress& 
     for (std::thread& worker : workers)
         worker.join();
     if (!written) {
-        if (report.error.empty()) report.error = report.packagePath + ": cannot write";
-        return report;  // the temporary file goes with the writer
+        // A failed write keeps its reason ("No space left on device") with
+        // the file; commit() refuses such a file and tells it. Otherwise the
+        // temporary file goes with the writer.
+        if (report.error.empty() && !file.commit(error))
+            report.error = error.empty() ? "cannot write " + report.packagePath : error;
+        return report;
     }
 
     std::vector<uint8_t> directory;
@@ -216,8 +232,9 @@ PackWriterReport writePackage(const PackWriterSettings& settings, PackProgress& 
         report.error = report.packagePath + ": the package would reach 4 GiB";
         return report;
     }
-    if (!file.writeAt(0, directory.data(), directory.size()) || !file.commit(error)) {
-        report.error = error.empty() ? report.packagePath + ": cannot write" : error;
+    file.writeAt(0, directory.data(), directory.size());  // a failure surfaces in commit()
+    if (!file.commit(error)) {
+        report.error = error.empty() ? "cannot write " + report.packagePath : error;
         return report;
     }
     report.ok = true;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/api/file_system.h"
+#include "platform/api/path_problem.h"
 #include "platform/api/text_codec.h"
 
 namespace zeku {
@@ -30,10 +31,32 @@ std::string decimal(uint64_t value) {
     return text;
 }
 
+// "cannot open PATH: Permission denied".
+std::string cannotOpen(const std::string& path) {
+    const std::string problem = fileProblem(path);
+    return "cannot open " + path + (problem.empty() ? std::string() : ": " + problem);
+}
+
+// What stands where the file `name` of `folder` should be, when something
+// other than a readable file does ("PATH: a folder, not a file"); empty
+// when nothing is there.
+std::string obstacle(const std::string& folder, const std::string& name) {
+    const std::string exact =
+        (!folder.empty() && folder.back() == '/' ? folder : folder + "/") + name;
+    if (!pathExists(exact)) return {};
+    const std::string problem = fileProblem(exact);
+    return problem.empty() ? std::string() : exact + ": " + problem;
+}
+
+std::string absentFile(const std::string& folder, const std::string& name) {
+    const std::string why = obstacle(folder, name);
+    return why.empty() ? "\"" + name + "\" is not in " + folder : why;
+}
+
 bool readIndexFile(const std::string& path, std::vector<uint8_t>& text, std::string& error) {
     const ReadOnlyFile file = ReadOnlyFile::open(path.c_str());
     if (!file) {
-        error = "cannot open " + path;
+        error = cannotOpen(path);
         return false;
     }
     const uint64_t size = file.size();
@@ -52,7 +75,7 @@ bool readIndexFile(const std::string& path, std::vector<uint8_t>& text, std::str
 bool dataFileSize(const std::string& path, uint64_t& size, std::string& error) {
     const ReadOnlyFile file = ReadOnlyFile::open(path.c_str());
     if (!file) {
-        error = "cannot open " + path;
+        error = cannotOpen(path);
         return false;
     }
     size = file.size();
@@ -139,21 +162,26 @@ bool openSourceGame(const std::string& folder, std::optional<uint8_t> key, Sourc
     opened.folder = folder;
     opened.firstIndexPath = findFileIgnoringCase(folder, "Lump.cpn");
     if (opened.firstIndexPath.empty()) {
-        error = "\"Lump.cpn\" is not in " + folder;
+        error = absentFile(folder, "Lump.cpn");
         return false;
     }
     std::vector<uint8_t> first, second;
     if (!readIndexFile(opened.firstIndexPath, first, error)) return false;
     opened.firstDataPath = findFileIgnoringCase(folder, "Lump.dat");
     if (opened.firstDataPath.empty()) {
-        error = "\"Lump.dat\" is not in " + folder;
+        error = absentFile(folder, "Lump.dat");
         return false;
     }
     if (!dataFileSize(opened.firstDataPath, opened.firstDataSize, error)) return false;
 
-    // The second pair is optional; its data only matters when its index lists files.
+    // The second pair is optional; its data only matters when its index
+    // lists files. A second index that is there but is no file is an
+    // error, not an absence: the run would quietly drop its files.
     opened.secondIndexPath = findFileIgnoringCase(folder, "Lump2.cpn");
-    if (!opened.secondIndexPath.empty() && !readIndexFile(opened.secondIndexPath, second, error)) {
+    if (opened.secondIndexPath.empty()) {
+        error = obstacle(folder, "Lump2.cpn");
+        if (!error.empty()) return false;
+    } else if (!readIndexFile(opened.secondIndexPath, second, error)) {
         return false;
     }
     opened.secondDataPath = findFileIgnoringCase(folder, "Lump2.dat");
@@ -179,8 +207,11 @@ bool openSourceGame(const std::string& folder, std::optional<uint8_t> key, Sourc
             return false;
         }
         if (!listB.empty() && opened.secondDataPath.empty()) {
-            error = baseName(opened.secondIndexPath) + " lists " + decimal(listB.size()) +
-                    " files but \"Lump2.dat\" is not in " + folder;
+            const std::string listing =
+                baseName(opened.secondIndexPath) + " lists " + decimal(listB.size()) + " files";
+            const std::string why = obstacle(folder, "Lump2.dat");
+            error = why.empty() ? listing + " but \"Lump2.dat\" is not in " + folder
+                                : why + " (" + listing + ")";
             return false;
         }
     }
@@ -212,7 +243,7 @@ bool readSourceEntry(const SourceGame& game, size_t i, std::vector<uint8_t>& byt
     const std::string& path = entry.archive == 1 ? game.secondDataPath : game.firstDataPath;
     const ReadOnlyFile file = ReadOnlyFile::open(path.c_str());
     if (!file) {
-        error = "cannot open " + (path.empty() ? std::string("the data file") : path) +
+        error = (path.empty() ? std::string("cannot open the data file") : cannotOpen(path)) +
                 " to read \"" + sjisToUtf8(entry.name) + "\"";
         return false;
     }

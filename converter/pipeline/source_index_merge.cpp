@@ -3,40 +3,10 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "common/text/sjis.h"
+#include "common/text/name_set.h"
 #include "converter/pipeline/source_index.h"
 
 namespace zeku {
-
-namespace {
-
-// A hash that agrees with textEquals: ASCII letters folded, double-byte
-// pairs taken as they are (their trail bytes may look like letters).
-struct NameHash {
-    size_t operator()(std::string_view name) const {
-        uint64_t hash = 0xcbf29ce484222325u;
-        const auto mix = [&hash](unsigned char c) {
-            hash ^= c;
-            hash *= 0x100000001b3u;
-        };
-        for (size_t i = 0; i < name.size(); ++i) {
-            const auto c = static_cast<unsigned char>(name[i]);
-            if (isLeadByte(c) && i + 1 < name.size()) {
-                mix(c);
-                mix(static_cast<unsigned char>(name[++i]));
-            } else {
-                mix(c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c);
-            }
-        }
-        return static_cast<size_t>(hash);
-    }
-};
-
-struct NameEquals {
-    bool operator()(std::string_view a, std::string_view b) const { return textEquals(a, b) == 1; }
-};
-
-}  // namespace
 
 std::vector<SourceEntry> mergeSourceIndexes(const std::vector<SourceEntry>& first,
                                             const std::vector<SourceEntry>& second) {
@@ -44,7 +14,7 @@ std::vector<SourceEntry> mergeSourceIndexes(const std::vector<SourceEntry>& firs
     merged.reserve(first.size() + second.size());
     // Views into the lists, which outlive the set. Linear lookups would cost
     // 8192 x 16384 comparisons in the worst case.
-    std::unordered_set<std::string_view, NameHash, NameEquals> seen;
+    std::unordered_set<std::string_view, TextNameHash, TextNameEquals> seen;
     for (const auto* list : {&second, &first}) {
         for (const SourceEntry& entry : *list) {
             if (seen.insert(entry.name).second) merged.push_back(entry);

@@ -7,20 +7,26 @@
 #include <string>
 #include <vector>
 
+#include "platform/api/png_encoder.h"
+
 namespace zeku {
 
 // Writes through a temporary name and renames, so a failed write leaves no
-// partial file. False with `error` set on failure.
+// partial file. The texts go into text chunks (see encodePngRgb). False
+// with `error` set on failure.
 bool writePngRgb(const std::string& path, int width, int height, const uint8_t* rgb,
-                 std::string& error);
+                 std::string& error, const std::vector<PngText>& texts = {});
 bool writePngRgba(const std::string& path, int width, int height, const uint8_t* rgba,
-                  std::string& error);
+                  std::string& error, const std::vector<PngText>& texts = {});
 
 struct PngPicture {
     int width = 0;
     int height = 0;
     int channels = 3;  // 3: RGB, 4: RGBA (straight, not premultiplied)
     std::vector<uint8_t> pixels;
+    // The text chunks that come before the image data, in file order
+    // (those after it are not read).
+    std::vector<PngText> texts;
 };
 
 // Any PNG (palette, grey, 16-bit, with or without transparency) as 8-bit
@@ -39,6 +45,7 @@ struct PngBgrPicture {
     int height = 0;
     int channels = 3;
     std::vector<uint8_t> pixels;
+    std::vector<PngText> texts;  // as in PngPicture
 };
 
 // Reads a PNG from memory with sample values left as stored: no gamma or

@@ -71,23 +71,29 @@ int main(int argc, char** argv) {
                     tableKbps, waveTargetRateHz(wave), waveEncodingKbps(wave));
     }
 
+    // Every signal that ends a terminal session stops the run the same way,
+    // so the package's temporary file is removed. The handlers are in place
+    // before the worker thread can create that file.
+    struct sigaction action = {};
+    action.sa_handler = onInterrupt;
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+        sigaction(signal, &action, nullptr);
+
     DialogMessage message;
     const auto started = std::chrono::steady_clock::now();
     switch (dialog.start(message)) {
         case StartOutcome::kNothing:
             return 2;
         case StartOutcome::kRefused:
+            // The box's own words, then what they leave out: where and why.
             std::fprintf(stderr, "convZeku: %s: %s\n", sjisToUtf8(message.caption).c_str(),
                          sjisToUtf8(message.text).c_str());
+            if (!message.detail.empty())
+                std::fprintf(stderr, "convZeku: %s\n", message.detail.c_str());
             return 1;
         case StartOutcome::kStarted:
             break;
     }
-
-    struct sigaction action = {};
-    action.sa_handler = onInterrupt;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
 
     const bool terminal = isatty(STDERR_FILENO) != 0;
     PackWriterReport report;

@@ -1,10 +1,13 @@
-// In-memory PNG encoding through libpng: IHDR, IDAT and IEND only, so the
-// bytes depend on nothing but the pixels (no time chunk, no gamma guess).
+// In-memory PNG encoding through libpng: IHDR, the caller's text chunks,
+// IDAT and IEND only, so the bytes depend on nothing but what the caller
+// gives (no time chunk, no gamma guess).
 #include <png.h>
 
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/api/png_encoder.h"
 
@@ -37,7 +40,8 @@ void onFlush(png_structp) {}
 // libpng reports errors by longjmp, which skips destructors: between setjmp
 // and the end this function holds only plain pointers and integers, and the
 // vector it appends to lives in the caller's frame.
-bool encodeRows(int width, int height, int channels, const uint8_t* pixels, MemorySink* sink) {
+bool encodeRows(int width, int height, int channels, const uint8_t* pixels, png_textp texts,
+                int textCount, MemorySink* sink) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, sink, onError, onWarning);
     if (png == nullptr) {
         std::snprintf(sink->message, sizeof sink->message, "out of memory");
@@ -61,6 +65,7 @@ bool encodeRows(int width, int height, int channels, const uint8_t* pixels, Memo
     // in well under half the time; these pictures are tool output, made by
     // the hundred.
     png_set_compression_level(png, 3);
+    if (textCount > 0) png_set_text(png, info, texts, textCount);
     png_write_info(png, info);
     const size_t stride = static_cast<size_t>(width) * static_cast<size_t>(channels);
     for (int y = 0; y < height; ++y)
@@ -70,8 +75,16 @@ bool encodeRows(int width, int height, int channels, const uint8_t* pixels, Memo
     return true;
 }
 
+bool validKeyword(const std::string& keyword) {
+    if (keyword.empty() || keyword.size() > 79) return false;
+    for (const char c : keyword) {
+        if (c < ' ' || c > '~') return false;
+    }
+    return true;
+}
+
 bool encodePng(int width, int height, int channels, const uint8_t* pixels,
-               std::vector<uint8_t>& out, std::string& error) {
+               const std::vector<PngText>& texts, std::vector<uint8_t>& out, std::string& error) {
     out.clear();
     if (width <= 0 || height <= 0 || width > kLargestSide || height > kLargestSide) {
         error = "cannot encode PNG: picture size " + std::to_string(width) + " x " +
@@ -82,8 +95,21 @@ bool encodePng(int width, int height, int channels, const uint8_t* pixels,
         error = "cannot encode PNG: no pixels";
         return false;
     }
+    // libpng copies the texts; the records only point into `texts`.
+    std::vector<png_text> chunks(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (!validKeyword(texts[i].keyword) || texts[i].text.find('\0') != std::string::npos) {
+            error = "cannot encode PNG: bad text chunk \"" + texts[i].keyword + "\"";
+            return false;
+        }
+        chunks[i].compression = PNG_TEXT_COMPRESSION_NONE;
+        chunks[i].key = const_cast<char*>(texts[i].keyword.c_str());
+        chunks[i].text = const_cast<char*>(texts[i].text.c_str());
+        chunks[i].text_length = texts[i].text.size();
+    }
     MemorySink sink{&out, {}};
-    if (!encodeRows(width, height, channels, pixels, &sink)) {
+    if (!encodeRows(width, height, channels, pixels, chunks.data(), static_cast<int>(chunks.size()),
+                    &sink)) {
         out.clear();
         error = std::string("cannot encode PNG: ") + sink.message;
         return false;
@@ -94,13 +120,13 @@ bool encodePng(int width, int height, int channels, const uint8_t* pixels,
 }  // namespace
 
 bool encodePngRgb(int width, int height, const uint8_t* rgb, std::vector<uint8_t>& out,
-                  std::string& error) {
-    return encodePng(width, height, 3, rgb, out, error);
+                  std::string& error, const std::vector<PngText>& texts) {
+    return encodePng(width, height, 3, rgb, texts, out, error);
 }
 
 bool encodePngRgba(int width, int height, const uint8_t* rgba, std::vector<uint8_t>& out,
-                   std::string& error) {
-    return encodePng(width, height, 4, rgba, out, error);
+                   std::string& error, const std::vector<PngText>& texts) {
+    return encodePng(width, height, 4, rgba, texts, out, error);
 }
 
 }  // namespace zeku

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/api/file_system.h"
+#include "platform/api/path_problem.h"
 #include "platform/api/png_encoder.h"
 #include "platform/api/png_file.h"
 
@@ -122,6 +123,15 @@ bool readPngBgrInvertedAlpha(const uint8_t* bytes, size_t size, size_t maxPixels
     bool ok = beginBgrRead(&session, maxPixels);
     std::vector<png_bytep> rows;
     if (ok) {
+        // The text chunks before the image data are known once the header
+        // has been read; getting them never jumps.
+        png_textp texts = nullptr;
+        const int textCount = png_get_text(session.png, session.info, &texts, nullptr);
+        picture.texts.clear();
+        for (int i = 0; i < textCount; ++i) {
+            picture.texts.push_back(PngText{texts[i].key != nullptr ? texts[i].key : "",
+                                            texts[i].text != nullptr ? texts[i].text : ""});
+        }
         picture.width = static_cast<int>(session.width);
         picture.height = static_cast<int>(session.height);
         picture.channels = session.channels;
@@ -140,7 +150,7 @@ bool readPngBgrInvertedAlpha(const uint8_t* bytes, size_t size, size_t maxPixels
 }
 
 bool writePng(const std::string& path, int width, int height, int channels, const uint8_t* pixels,
-              std::string& error);
+              const std::vector<PngText>& texts, std::string& error);
 
 bool readPngMemory(const uint8_t* bytes, size_t size, PngPicture& picture, std::string& error) {
     // The converter's reader, turned back to red-green-blue and ordinary
@@ -157,13 +167,15 @@ bool readPngMemory(const uint8_t* bytes, size_t size, PngPicture& picture, std::
     picture.height = bgr.height;
     picture.channels = bgr.channels;
     picture.pixels = std::move(bgr.pixels);
+    picture.texts = std::move(bgr.texts);
     return true;
 }
 
 bool readPng(const std::string& path, PngPicture& picture, std::string& error) {
     const ByteBuffer bytes = readWholeFile(path.c_str());
     if (!bytes) {
-        error = path + ": cannot read the file";
+        const std::string problem = fileProblem(path);
+        error = path + ": cannot read the file" + (problem.empty() ? "" : " (" + problem + ")");
         return false;
     }
     if (!readPngMemory(bytes.data(), bytes.size(), picture, error)) {
@@ -174,30 +186,28 @@ bool readPng(const std::string& path, PngPicture& picture, std::string& error) {
 }
 
 bool writePngRgb(const std::string& path, int width, int height, const uint8_t* rgb,
-                 std::string& error) {
-    return writePng(path, width, height, 3, rgb, error);
+                 std::string& error, const std::vector<PngText>& texts) {
+    return writePng(path, width, height, 3, rgb, texts, error);
 }
 
 bool writePngRgba(const std::string& path, int width, int height, const uint8_t* rgba,
-                  std::string& error) {
-    return writePng(path, width, height, 4, rgba, error);
+                  std::string& error, const std::vector<PngText>& texts) {
+    return writePng(path, width, height, 4, rgba, texts, error);
 }
 
 bool writePng(const std::string& path, int width, int height, int channels, const uint8_t* pixels,
-              std::string& error) {
+              const std::vector<PngText>& texts, std::string& error) {
     std::vector<uint8_t> bytes;
-    const bool encoded = channels == 4 ? encodePngRgba(width, height, pixels, bytes, error)
-                                       : encodePngRgb(width, height, pixels, bytes, error);
+    const bool encoded = channels == 4 ? encodePngRgba(width, height, pixels, bytes, error, texts)
+                                       : encodePngRgb(width, height, pixels, bytes, error, texts);
     if (!encoded) {
         error = "cannot write " + path + ": " + error;
         return false;
     }
     AtomicFileWriter file;
-    if (!file.open(path, error) || !file.write(bytes.data(), bytes.size()) || !file.commit(error)) {
-        if (error.empty()) error = "cannot write " + path;
-        return false;
-    }
-    return true;
+    if (!file.open(path, error)) return false;
+    file.write(bytes.data(), bytes.size());  // a failure surfaces, with its reason, in commit()
+    return file.commit(error);
 }
 
 }  // namespace zeku

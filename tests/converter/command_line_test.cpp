@@ -42,13 +42,31 @@ TEST(ConvertOptions, ItemTextsAndIndexesBothSelect) {
     EXPECT_EQ(options.resolutionIndex, 0);
 }
 
+TEST(ConvertOptions, KeysAreDecimalUnlessMarkedHexAndRatesMayBeHertz) {
+    // A key without "0x" is decimal, like every other number of the line.
+    const std::pair<const char*, int> keys[] = {
+        {"10", 10}, {"0x10", 0x10}, {"0XfF", 0xFF}, {"255", 255}, {"007", 7}};
+    for (const auto& [text, key] : keys) {
+        ConvertOptions options;
+        ASSERT_TRUE(parse({"--key", text}, options)) << text;
+        EXPECT_EQ(options.key, std::optional<uint8_t>(key)) << text;
+    }
+    const std::pair<const char*, int> rates[] = {{"44100", 1}, {"22050", 0}};
+    for (const auto& [text, index] : rates) {
+        ConvertOptions options;
+        options.rateIndex = 1 - index;
+        ASSERT_TRUE(parse({"--rate", text}, options)) << text;
+        EXPECT_EQ(options.rateIndex, index) << text;
+    }
+}
+
 TEST(ConvertOptions, BadValuesAndUnknownOptionsAreRefused) {
-    const std::vector<std::vector<std::string>> bad = {{"--bitrate", "13"}, {"--bitrate", "64kbit"},
-                                                       {"--rate", "48kHz"}, {"--screen", "800*600"},
-                                                       {"--quality", "4"},  {"--quality", "-1"},
-                                                       {"--key", "0x100"},  {"--key", "zz"},
-                                                       {"--jobs", "0"},     {"--game"},
-                                                       {"--frobnicate"},    {"--game", ""}};
+    const std::vector<std::vector<std::string>> bad = {
+        {"--bitrate", "13"}, {"--bitrate", "64kbit"}, {"--rate", "48kHz"}, {"--screen", "800*600"},
+        {"--quality", "4"},  {"--quality", "-1"},     {"--key", "0x100"},  {"--key", "zz"},
+        {"--key", "5A"},     {"--key", "256"},        {"--key", "0x"},     {"--rate", "44.1"},
+        {"--rate", "48000"}, {"--jobs", "0"},         {"--game"},          {"--frobnicate"},
+        {"--game", ""}};
     for (const auto& arguments : bad) {
         ConvertOptions options;
         std::string error;

@@ -2,15 +2,23 @@
 // order, the job's life and the progress line; and convZeku on a terminal.
 #include "converter/app/convert_dialog.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
 #include "converter/app/dialog_texts.h"
 #include "converter/app/progress_bar.h"
+#include "platform/api/png_encoder.h"
 #include "platform/api/text_codec.h"
 #include "tests/support/temp_folder.h"
 #include "tools/demogame/demo_game.h"
@@ -173,6 +181,100 @@ TEST(ConvZeku, ConvertsAndSummarisesOrSaysWhyNot) {
 
     runProgram(std::string(CONVZEKU) + " --quality 9", status);
     EXPECT_EQ(status, 2);
+}
+
+TEST(ConvZeku, RefusalsSayWhereAndWhyAfterTheDialogsText) {
+    TempFolder temp("zeku-convzeku");
+    const std::string game = smallGame(temp);
+    const std::string odd = temp.file("odd");
+    std::filesystem::create_directories(odd + "/kumo.exe");
+    const std::string folderBox = "フォルダ異常: 『Kumoine』のフォルダを指定して下さい。\n";
+    const std::string encoderBox = "ＤＬＬ異常: << ";
+    const std::string zlib = "libz.so.1";
+    const std::string broken = temp.file("broken.so");
+    test_support::writeBytes(broken, {'n', 'o', 't', ' ', 'E', 'L', 'F'});
+
+    struct Case {
+        std::string arguments;
+        std::string box;  // the dialog's text, first
+        std::string why;  // then the path and the cause
+    };
+    const Case cases[] = {
+        {"--game " + temp.path().string(), folderBox,
+         temp.path().string() + ": no kumo.exe in this folder"},
+        {"--game " + temp.file("none"), folderBox,
+         temp.file("none") + ": " + std::strerror(ENOENT)},
+        {"--game " + odd, folderBox, odd + "/kumo.exe: a folder, not a file"},
+        {"--game " + game + " --encoder " + zlib, encoderBox + zlib,
+         zlib + ": found, but it is not a LAME library (no entry point lame_init)"},
+        {"--game " + game + " --encoder " + broken, encoderBox + broken,
+         broken + ": cannot be loaded: "},
+    };
+    for (const Case& c : cases) {
+        int status = 0;
+        const std::string output = runProgram(std::string(CONVZEKU) + " " + c.arguments, status);
+        EXPECT_EQ(status, 1) << output;
+        const size_t why = output.find("convZeku: " + c.why);
+        EXPECT_NE(why, std::string::npos) << output;
+        const size_t box = output.find("convZeku: " + c.box);
+        EXPECT_NE(box, std::string::npos) << output;
+        EXPECT_LT(box, why) << output;
+    }
+}
+
+// A game whose conversion takes seconds: many large pictures coded as
+// JBP1 on one thread.
+std::string slowGame(const TempFolder& temp) {
+    std::vector<uint8_t> rgb(size_t{800} * 600 * 3);
+    for (size_t i = 0; i < rgb.size(); ++i)
+        rgb[i] = static_cast<uint8_t>(i * 7 + i / 2400);
+    std::vector<uint8_t> png;
+    std::string error;
+    EXPECT_TRUE(encodePngRgb(800, 600, rgb.data(), png, error)) << error;
+    demo::DemoGame game;
+    for (int i = 0; i < 200; ++i)
+        game.first.push_back({"./bg/p" + std::to_string(i) + ".png", png});
+    const std::string folder = temp.file("slow");
+    EXPECT_TRUE(demo::writeSourceGame(folder, game, 0x11, error)) << error;
+    return folder;
+}
+
+// Starts convZeku, waits until its package's temporary file exists, sends
+// `signal` and returns how the program ended (-1 if it ended on its own
+// first or never started writing).
+int interruptedExit(const std::string& game, const std::string& out, int signal) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // Without the fix SIGQUIT would dump core.
+        const rlimit noCore = {0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        execl(CONVZEKU, CONVZEKU, "--game", game.c_str(), "--out", out.c_str(), "--quality", "3",
+              "--jobs", "1", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const std::string temporary = out + "/data/pack.mlz.tmp-" + std::to_string(pid);
+    int status = 0;
+    for (int i = 0; i < 20000 && !std::filesystem::exists(temporary); ++i) {
+        if (waitpid(pid, &status, WNOHANG) == pid) return -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    kill(pid, signal);
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+TEST(ConvZeku, EverySignalThatEndsASessionRemovesTheTemporaryPackage) {
+    TempFolder temp("zeku-convzeku");
+    const std::string game = slowGame(temp);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+        const std::string out = temp.file("out" + std::to_string(signal));
+        EXPECT_EQ(interruptedExit(game, out, signal), 1) << strsignal(signal);
+        // Neither a package nor its temporary file is left.
+        EXPECT_TRUE(std::filesystem::is_empty(out + "/data")) << strsignal(signal);
+    }
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include "common/image/rbp_file.h"
@@ -14,6 +16,7 @@
 #include "common/text/sjis.h"
 #include "platform/api/png_encoder.h"
 #include "tests/converter/mp3_test_decoder.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_folder.h"
 #include "tools/demogame/bmp_writer.h"
 #include "tools/demogame/demo_game.h"
@@ -332,6 +335,19 @@ TEST_F(PackWriterTest, FailedOrCancelledRunKeepsThePreviousPackage) {
         EXPECT_EQ(file.path().filename(), "pack.mlz");  // no temporary file left
 }
 
+TEST_F(PackWriterTest, AFailedWriteSaysWhyAndLeavesNoFileBehind) {
+    const std::string folder = writeGame();
+    PackWriterReport report;
+    {
+        const test_support::FileSizeLimit limit(1024);  // past the directory, within the data
+        PackProgress progress;
+        report = runPackWriter(settings(folder), progress);
+    }
+    EXPECT_FALSE(report.ok);
+    EXPECT_EQ(report.error, "cannot write " + report.packagePath + ": " + std::strerror(EFBIG));
+    EXPECT_TRUE(std::filesystem::is_empty(temp_.file("out") + "/data"));
+}
+
 TEST_F(PackWriterTest, NamesTooLongForTheDirectoryAreLeftOutAndReported) {
     const std::string longName = "./" + std::string(58, 'n') + ".png";  // 64 bytes as ".rbp"
     game_.first = {{longName, png24(40, 40)}, {"./script.txt", bytesOf("_Start\r\n")}};
@@ -345,6 +361,39 @@ TEST_F(PackWriterTest, NamesTooLongForTheDirectoryAreLeftOutAndReported) {
     EXPECT_EQ(packEntryName(package.entries[0]), "./script.txt");
     ASSERT_EQ(report.warnings.size(), 1u);
     EXPECT_NE(report.warnings[0].find("63 bytes"), std::string::npos);
+}
+
+TEST_F(PackWriterTest, SourcesThatBecomeOneNameKeepTheFirstAndReportTheRest) {
+    game_.first = {{"./bg/full.png", png24(100, 50)},
+                   {"./bg/full.bmp", bmp24(60, 40)},
+                   {"./BG/FULL.RBP", bytesOf("a picture file already")},
+                   {"./se/ding.mp3", bytesOf("ID3 an MP3 already")},
+                   {"./se/DING.wav", tone(22050, 1, 0.1)}};
+    game_.second.clear();
+    const std::string folder = writeGame();
+    PackProgress progress;
+    const PackWriterReport report = runPackWriter(settings(folder), progress);
+    ASSERT_TRUE(report.ok) << report.error;
+    const Package package = readPackage(report.packagePath);
+    ASSERT_EQ(package.entries.size(), 2u);
+    EXPECT_EQ(progress.entryCount.load(), 2);
+
+    // The first source of each name is the one the player reads.
+    EXPECT_EQ(packEntryName(package.entries[0]), "./bg/full.rbp");
+    const std::vector<uint8_t> rbp = package.unpacked(package.entries[0]);
+    RbpFile picture;
+    ASSERT_TRUE(parseRbpFile(rbp.data(), rbp.size(), picture).ok());
+    EXPECT_EQ(picture.header.sourceWidth, 100);
+    EXPECT_EQ(packEntryName(package.entries[1]), "./se/ding.mp3");
+    EXPECT_EQ(package.unpacked(package.entries[1]), bytesOf("ID3 an MP3 already"));
+
+    ASSERT_EQ(report.warnings.size(), 3u);
+    const char* skipped[] = {
+        "./bg/full.bmp: its package name ./bg/full.rbp is taken by ./bg/full.png",
+        "./BG/FULL.RBP: its package name ./BG/FULL.RBP is taken by ./bg/full.png",
+        "./se/DING.wav: its package name ./se/DING.mp3 is taken by ./se/ding.mp3"};
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(report.warnings[i].rfind(skipped[i], 0), 0u) << report.warnings[i];
 }
 
 TEST_F(PackWriterTest, ARunWhoseDoneFlagIsSetDoesNothing) {

@@ -3,6 +3,7 @@
 #include "converter/pipeline/source_archive.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -164,6 +165,29 @@ TEST(SourceGame, RefusesMissingOrUnusableFiles) {
     writeBytes(folder.file("Lump.dat"), {});
     std::filesystem::resize_file(folder.file("Lump.cpn"), kMaxSourceIndexBytes + 1);
     EXPECT_TRUE(contains(openError(folder), "too many")) << openError(folder);
+}
+
+TEST(SourceGame, SaysWhatStandsWhereAnArchiveFileShouldBe) {
+    // Each archive file in turn is a folder or a FIFO while the others are
+    // fine; the message names the path and what is there.
+    for (const char* name : {"Lump.cpn", "Lump.dat", "Lump2.cpn", "Lump2.dat"}) {
+        for (const bool fifo : {false, true}) {
+            TempFolder folder;
+            writeArchive(folder, "Lump.cpn", "Lump.dat", {{"a.txt", bytesOf("one")}});
+            writeArchive(folder, "Lump2.cpn", "Lump2.dat", {{"b.txt", bytesOf("two")}});
+            const std::string path = folder.file(name);
+            std::filesystem::remove(path);
+            if (fifo) {
+                ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+            } else {
+                std::filesystem::create_directory(path);
+            }
+            const std::string error = openError(folder, kKey);
+            EXPECT_TRUE(
+                contains(error, path + ": " + (fifo ? "a FIFO" : "a folder") + ", not a file"))
+                << error;
+        }
+    }
 }
 
 TEST(SourceGame, RefusesIndexesThatDoNotFitTheirData) {

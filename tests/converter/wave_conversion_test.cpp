@@ -229,11 +229,18 @@ TEST(Mp3EncoderLibrary, MissingOrWrongLibraryIsReported) {
               WaveConversionStatus::kFailed);
     EXPECT_EQ(error, "the MP3 encoder is not loaded");
 
-    // A real library that is no MP3 encoder.
-    Mp3EncoderLibrary wrong;
-    EXPECT_FALSE(wrong.open("libz.so.1"));
-    EXPECT_EQ(wrong.openError(), "no entry point lame_init");
-    EXPECT_EQ(wrong.versionText(), "");
+    EXPECT_EQ(missing.openError().rfind("cannot be loaded: ", 0), 0u) << missing.openError();
+
+    // A real library that is no MP3 encoder, and a LAME without every call.
+    const std::pair<const char*, const char*> wrongOnes[] = {
+        {"libz.so.1", "found, but it is not a LAME library (no entry point lame_init)"},
+        {PARTIAL_LAME, "found, but it lacks the LAME entry point lame_close"}};
+    for (const auto& [path, error] : wrongOnes) {
+        Mp3EncoderLibrary wrong;
+        EXPECT_FALSE(wrong.open(path));
+        EXPECT_EQ(wrong.openError(), error);
+        EXPECT_EQ(wrong.versionText(), "");
+    }
 }
 
 TEST(Mp3EncoderLibrary, EnvironmentNamesTheLibraryWhenNoPathIsGiven) {

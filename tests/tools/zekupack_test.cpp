@@ -4,16 +4,21 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "common/bytes/byte_buffer.h"
+#include "common/image/rbp_file.h"
 #include "platform/api/png_file.h"
 #include "tests/common/image/test_pictures.h"
+#include "tests/support/package_builder.h"
 #include "tests/support/temp_folder.h"
 
 namespace zeku {
@@ -30,9 +35,12 @@ struct ToolRun {
     std::string err;
 };
 
-ToolRun zekupack(const TempFolder& folder, const std::string& arguments) {
+// `shell` runs first in the same shell, to set limits for the tool.
+ToolRun zekupack(const TempFolder& folder, const std::string& arguments,
+                 const std::string& shell = "") {
     const std::string out = folder.file("stdout.txt"), err = folder.file("stderr.txt");
-    const std::string command = std::string(ZEKUPACK) + " " + arguments + " >" + out + " 2>" + err;
+    const std::string command =
+        shell + std::string(ZEKUPACK) + " " + arguments + " >" + out + " 2>" + err;
     const int status = std::system(command.c_str());
     ToolRun run;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -108,6 +116,37 @@ TEST(Zekupack, CreateListExtractGivesTheFilesBack) {
     EXPECT_NE(zekupack(folder, "extract " + package + " " + one + " ./none.txt").exitCode, 0);
 }
 
+TEST(Zekupack, OfEntriesWithOneNameOnlyTheOneThePlayerReadsComesOut) {
+    TempFolder folder{"zeku-zekupack"};
+    const std::string package = folder.file("pack.mlz");
+    writeBytes(package, test_support::buildPackage({{"./bg/a.rbp", bytesOf("first")},
+                                                    {"./BG/A.RBP", bytesOf("second")},
+                                                    {"./x.txt", bytesOf("x")},
+                                                    {"./bg/a.rbp", bytesOf("third")}}));
+    const std::string out = folder.file("out");
+    const ToolRun extract = zekupack(folder, "extract " + package + " " + out);
+    ASSERT_EQ(extract.exitCode, 0) << extract.err;
+    EXPECT_EQ(readBytes(out + "/bg/a.rbp"), bytesOf("first"));
+    EXPECT_FALSE(fs::exists(out + "/BG"));
+    EXPECT_EQ(readBytes(out + "/x.txt"), bytesOf("x"));
+    EXPECT_EQ(lines(extract.err), 2) << extract.err;
+    EXPECT_NE(extract.err.find("./BG/A.RBP: entry 1 has the name of entry 0"), std::string::npos)
+        << extract.err;
+
+    // Packing files whose names differ in case alone keeps the first.
+    const std::string game = folder.file("game");
+    writeBytes(game + "/A.TXT", bytesOf("upper"));
+    writeBytes(game + "/a.txt", bytesOf("lower"));
+    const std::string created = folder.file("created.mlz");
+    const ToolRun create = zekupack(folder, "create " + created + " " + game);
+    ASSERT_EQ(create.exitCode, 0) << create.err;
+    EXPECT_EQ(lines(create.err), 1) << create.err;
+    const std::vector<uint8_t> bytes = readBytes(created);
+    ASSERT_GE(bytes.size(), 16u + 84);
+    EXPECT_EQ(loadLe32(&bytes[4]), 1u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(&bytes[16]), "./A.TXT");
+}
+
 TEST(Zekupack, BadInputGivesOneLineAndWritesNothing) {
     TempFolder folder{"zeku-zekupack"};
     const std::string game = folder.file("game");
@@ -152,7 +191,39 @@ TEST(Zekupack, BadInputGivesOneLineAndWritesNothing) {
     EXPECT_FALSE(fs::exists(folder.file("x.png")));
     EXPECT_FALSE(fs::exists(folder.file("x.rbp")));
     EXPECT_EQ(readBytes(package), good);  // a failed create kept the old package
-    EXPECT_EQ(zekupack(folder, "frobnicate").exitCode, 2);
+    // A bad command line is refused before any file is looked at.
+    for (const char* arguments :
+         {"frobnicate", "png2rbp in.png out.rbp --quality 50", "png2rbp in.png out.rbp --quality",
+          "png2rbp in.png out.rbp --quality 9O", "png2rbp in.png out.rbp --qualty 90"}) {
+        EXPECT_EQ(zekupack(folder, arguments).exitCode, 2) << arguments;
+    }
+}
+
+TEST(Zekupack, FailuresNameThePathAndTheCause) {
+    TempFolder folder{"zeku-zekupack"};
+    std::vector<uint8_t> noise(20000);
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<uint8_t>((i * 2654435761u) >> 13);
+    writeBytes(folder.file("game/noise.bin"), noise);
+    const std::string package = folder.file("pack.mlz");
+    // Past 2 KiB a write fails as on a full disk (EFBIG instead of ENOSPC);
+    // the ignored signal stays ignored in the tool.
+    const std::string smallDisk = "trap '' XFSZ; ulimit -f 4; ";
+    const struct {
+        std::string arguments, shell, line;
+    } cases[] = {
+        {"list " + folder.file("game"), "",
+         folder.file("game") + ": cannot read the file (a folder, not a file)"},
+        {"create " + package + " " + folder.file("game"), smallDisk,
+         "cannot write " + package + ": " + std::strerror(EFBIG)},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = zekupack(folder, c.arguments, c.shell);
+        EXPECT_EQ(run.exitCode, 1) << c.arguments;
+        EXPECT_EQ(run.err, "zekupack: " + c.line + "\n");
+    }
+    EXPECT_FALSE(fs::exists(package));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
 // RGB of a PNG read back, and its alpha when it has one.
@@ -197,6 +268,53 @@ TEST(Zekupack, RawPicturesRoundTripExactly) {
     const std::string again = folder.file("again.rbp");
     ASSERT_EQ(zekupack(folder, "png2rbp " + back + " " + again + " --quality 0").exitCode, 0);
     EXPECT_EQ(readBytes(again), file);
+}
+
+// A raw ".rbp" as the converter writes it: scaled from a larger source, so
+// the header's source size differs from the pixels'.
+std::vector<uint8_t> rawRbp(uint32_t type, int width, int height) {
+    RbpHeader header;
+    header.type = type;
+    header.width = static_cast<uint32_t>(width);
+    header.height = static_cast<uint32_t>(height);
+    header.sourceWidth = static_cast<uint16_t>(width * 5 / 2);
+    header.sourceHeight = static_cast<uint16_t>(height * 5 / 2);
+    std::vector<uint8_t> file(kRbpHeaderLength);
+    writeRbpHeader(header, file.data());
+    const size_t bytes = static_cast<size_t>(width) * height * (type == kRbpRaw ? 2 : 3);
+    for (size_t i = 0; i < bytes; ++i)
+        file.push_back(static_cast<uint8_t>(i * 37 + i / 5));
+    return file;
+}
+
+TEST(Zekupack, ScaledPicturesTakenOutAndPutBackGiveTheSameFile) {
+    TempFolder folder{"zeku-zekupack"};
+    for (const uint32_t type : {kRbpRaw, kRbpRawWithAlpha}) {
+        const std::vector<uint8_t> original = rawRbp(type, 40, 34);
+        const std::string rbp = folder.file("a.rbp"), png = folder.file("a.png");
+        const std::string again = folder.file("again.rbp");
+        writeBytes(rbp, original);
+        ASSERT_EQ(zekupack(folder, "rbp2png " + rbp + " " + png).exitCode, 0);
+        ASSERT_EQ(zekupack(folder, "png2rbp " + png + " " + again).exitCode, 0);
+        EXPECT_EQ(readBytes(again), original) << type;
+    }
+
+    // The recorded size counts only for a picture still of the size it was
+    // recorded with; a picture made another size is its own source.
+    const std::vector<uint8_t> rgb(20 * 10 * 3, 0x55);
+    const std::pair<const char*, uint16_t> notes[] = {{"800x600 for 20x10", 800},
+                                                      {"800x600 for 10x10", 20},
+                                                      {"800x600", 20},
+                                                      {"x600 for 20x10", 20}};
+    for (const auto& [note, sourceWidth] : notes) {
+        const std::string png = folder.file("b.png"), rbp = folder.file("b.rbp");
+        std::string error;
+        ASSERT_TRUE(writePngRgb(png, 20, 10, rgb.data(), error, {{"Zeku source size", note}}));
+        ASSERT_EQ(zekupack(folder, "png2rbp " + png + " " + rbp).exitCode, 0);
+        const std::vector<uint8_t> file = readBytes(rbp);
+        ASSERT_GE(file.size(), kRbpHeaderLength);
+        EXPECT_EQ(loadLe16(&file[20]), sourceWidth) << note;
+    }
 }
 
 TEST(Zekupack, CodedPicturesKeepTheirLooks) {

@@ -9,6 +9,7 @@
 #include "common/lzss/lzss.h"
 #include "common/pack/pack_compression.h"
 #include "common/pack/pack_format.h"
+#include "common/text/name_set.h"
 #include "common/text/sjis.h"
 #include "platform/api/file_system.h"
 #include "platform/api/text_codec.h"
@@ -20,6 +21,10 @@ namespace {
 int fail(const std::string& message) {
     std::fprintf(stderr, "zekupack: %s\n", message.c_str());
     return 1;
+}
+
+void warn(const std::string& message) {
+    std::fprintf(stderr, "zekupack: warning: %s\n", message.c_str());
 }
 
 // The path under the output folder for an entry name, or empty when the name
@@ -84,8 +89,19 @@ int extractPackage(const std::string& packagePath, const std::string& folder,
         chosen.push_back(index);
     }
     if (names.empty()) {
-        for (size_t i = 0; i < package.entries().size(); ++i)
-            chosen.push_back(i);
+        // A later entry of a name already taken is one the player never
+        // reads; written out, it would replace the one it does read.
+        TextNameMap<size_t> first;
+        for (size_t i = 0; i < package.entries().size(); ++i) {
+            const std::string name(packEntryName(package.entries()[i]));
+            const auto [owner, added] = first.emplace(name, i);
+            if (added) {
+                chosen.push_back(i);
+            } else {
+                warn(sjisToUtf8(name) + ": entry " + std::to_string(i) + " has the name of entry " +
+                     std::to_string(owner->second) + ", which the player reads; not extracted");
+            }
+        }
     }
 
     for (const size_t index : chosen) {
@@ -99,8 +115,8 @@ int extractPackage(const std::string& packagePath, const std::string& folder,
         if (!makeDirectories(path.substr(0, slash), error)) return fail(error);
         AtomicFileWriter writer;
         if (!writer.open(path, error)) return fail(error);
-        if (!writer.write(contents.data(), contents.size()) || !writer.commit(error))
-            return fail(error.empty() ? path + ": cannot write" : error);
+        writer.write(contents.data(), contents.size());  // a failure surfaces in commit()
+        if (!writer.commit(error)) return fail(error);
     }
     return 0;
 }
@@ -113,6 +129,7 @@ int createPackage(const std::string& packagePath, const std::string& folder) {
     std::vector<PackEntry> entries;
     std::vector<std::vector<uint8_t>> stored;
     LzssEncoder encoder;
+    TextNameMap<std::string> taken;  // name -> the file that has it
     for (const std::string& relative : files) {
         const std::string utf8Name = "./" + relative;
         const std::string name = utf8ToSjis(utf8Name);
@@ -121,10 +138,17 @@ int createPackage(const std::string& packagePath, const std::string& folder) {
         PackEntry entry;
         if (!setPackEntryName(entry, name))
             return fail(utf8Name + ": name is longer than 63 bytes in Shift-JIS");
+        // Names differing only in letter case are one name to the player,
+        // which would only ever read the first.
+        const auto [owner, added] = taken.emplace(name, utf8Name);
+        if (!added) {
+            warn(utf8Name + ": the player cannot tell it from " + owner->second + "; not packed");
+            continue;
+        }
 
         const std::string path = folder + "/" + relative;
         ByteBuffer contents = readWholeFile(path.c_str());
-        if (!contents) return fail(path + ": cannot read the file");
+        if (!contents) return fail(cannotReadFile(path));
         entry.unpackedSize = static_cast<uint32_t>(contents.size());
         if (endsWithIgnoringCase(name, ".mp3")) {
             // Sounds are streamed straight from the package, so they stay as they are.
@@ -146,11 +170,11 @@ int createPackage(const std::string& packagePath, const std::string& folder) {
     if (!layOutPack(entries, directory)) return fail(packagePath + ": package would reach 4 GiB");
     AtomicFileWriter writer;
     if (!writer.open(packagePath, error)) return fail(error);
-    bool written = writer.write(directory.data(), directory.size());
+    // A failed write is kept by the writer and reported, with its reason, by commit().
+    writer.write(directory.data(), directory.size());
     for (const std::vector<uint8_t>& bytes : stored)
-        written = written && writer.write(bytes.data(), bytes.size());
-    if (!written || !writer.commit(error))
-        return fail(error.empty() ? packagePath + ": cannot write" : error);
+        writer.write(bytes.data(), bytes.size());
+    if (!writer.commit(error)) return fail(error);
     return 0;
 }
 

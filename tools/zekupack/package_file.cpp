@@ -3,6 +3,7 @@
 #include "tools/zekupack/package_file.h"
 
 #include "common/lzss/lzss.h"
+#include "platform/api/path_problem.h"
 #include "platform/api/text_codec.h"
 
 namespace zeku {
@@ -14,11 +15,17 @@ std::string at(const std::string& what, uint64_t offset) {
 
 }  // namespace
 
+std::string cannotReadFile(const std::string& path) {
+    const std::string problem = fileProblem(path);
+    return path + ": cannot read the file" +
+           (problem.empty() ? std::string() : " (" + problem + ")");
+}
+
 bool PackageFile::open(const std::string& path, std::string& error) {
     path_ = path;
     file_ = ReadOnlyFile::open(path.c_str());
     if (!file_) {
-        error = path + ": cannot open the file";
+        error = cannotReadFile(path);
         return false;
     }
     const uint64_t size = file_.size();

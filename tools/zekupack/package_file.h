@@ -32,4 +32,8 @@ class PackageFile {
     uint64_t dataStart_ = 0;
 };
 
+// "PATH: cannot read the file (a folder, not a file)": the message for a
+// file the tool was pointed at and could not read.
+std::string cannotReadFile(const std::string& path);
+
 }  // namespace zeku

@@ -12,4 +12,7 @@ int rbpToPng(const std::string& rbpPath, const std::string& pngPath);
 // JBP1 quality 100, 90 or 80.
 int pngToRbp(const std::string& pngPath, const std::string& rbpPath, int quality);
 
+// A --quality value: "0", "100", "90" or "80". False for anything else.
+bool parsePictureQuality(const std::string& text, int& quality);
+
 }  // namespace zeku

@@ -1,7 +1,6 @@
 // zekupack: lists, unpacks and builds game packages, and turns single
 // ".rbp" pictures into PNG files and back.
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -43,9 +42,12 @@ int main(int argc, char** argv) {
         int quality = 0;
         if (args.size() == 5) {
             if (args[3] != "--quality") return usage();
-            char* end = nullptr;
-            quality = static_cast<int>(std::strtol(args[4].c_str(), &end, 10));
-            if (end == args[4].c_str() || *end != '\0') return usage();
+            // A quality outside the list is a bad command line like any other.
+            if (!zeku::parsePictureQuality(args[4], quality)) {
+                std::fprintf(stderr, "zekupack: --quality must be 0, 100, 90 or 80, not %s\n",
+                             args[4].c_str());
+                return 2;
+            }
         }
         return zeku::pngToRbp(args[1], args[2], quality);
     }
