@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/api/text_codec.h"
+#include "platform/sdl/sdl_failure.h"
 #include "platform/sdl/sdl_keys.h"
 
 namespace zeku {
@@ -21,7 +22,10 @@ constexpr intptr_t kKeyReleased = intptr_t{1} << 31;
 int videoUsers = 0;
 
 bool acquireVideo() {
-    if (videoUsers == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (videoUsers == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        noteSdlError("no video driver");
+        return false;
+    }
     ++videoUsers;
     return true;
 }
@@ -77,6 +81,7 @@ bool SdlWindow::create(const WindowSpec& spec) {
     window_ = SDL_CreateWindow(titleUtf8_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                width_ * scale, height_ * scale, flags);
     if (window_ == nullptr) {
+        noteSdlError("cannot create the window");
         destroy();
         return false;
     }
@@ -87,6 +92,7 @@ bool SdlWindow::create(const WindowSpec& spec) {
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     ++rendererGeneration_;
     if (renderer_ == nullptr || SDL_RenderSetLogicalSize(renderer_, width_, height_) != 0) {
+        noteSdlError("cannot draw in the window");
         destroy();
         return false;
     }
