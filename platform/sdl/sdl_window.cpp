@@ -3,6 +3,8 @@
 #include "platform/sdl/sdl_window.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 #include "platform/api/text_codec.h"
 #include "platform/sdl/sdl_failure.h"
@@ -21,21 +23,43 @@ constexpr intptr_t kKeyReleased = intptr_t{1} << 31;
 // shuts it down.
 int videoUsers = 0;
 
+void quitVideo() {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    // With no other subsystem left (audio may still run), let SDL also drop
+    // what it keeps outside them, such as its D-Bus connection.
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+}
+
 bool acquireVideo() {
-    if (videoUsers == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        noteSdlError("no video driver");
-        return false;
+    if (videoUsers == 0) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            noteSdlError("no video driver");
+            return false;
+        }
+        // A player nobody can see would run until killed, holding the
+        // single-instance lock against the next start.
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (!videoDriverAllowed(driver, SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
+            noteSdlFailure(std::string("no display found: SDL offered only its \"") + driver +
+                           "\" video driver, which shows nothing; set SDL_VIDEODRIVER=" + driver +
+                           " to run on it anyway");
+            quitVideo();
+            return false;
+        }
     }
     ++videoUsers;
     return true;
 }
 
 void releaseVideo() {
-    if (--videoUsers != 0) return;
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    // With no other subsystem left (audio may still run), let SDL also drop
-    // what it keeps outside them, such as its D-Bus connection.
-    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+    if (--videoUsers == 0) quitVideo();
+}
+
+bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return SDL_tolower(static_cast<unsigned char>(x)) ==
+                      SDL_tolower(static_cast<unsigned char>(y));
+           });
 }
 
 int clampInt(int value, int low, int high) {
@@ -54,6 +78,23 @@ int initialWindowScale(int logicalWidth, int logicalHeight, int usableWidth, int
     int byWidth = usableWidth * 4 / 5 / logicalWidth;
     int byHeight = usableHeight * 4 / 5 / logicalHeight;
     return std::max(1, std::min(byWidth, byHeight));
+}
+
+bool videoDriverAllowed(const char* driver, const char* requested) {
+    if (driver == nullptr) return false;
+    const std::string_view name = driver;
+    if (!sameNameIgnoringCase(name, "offscreen") && !sameNameIgnoringCase(name, "dummy")) {
+        return true;
+    }
+    // SDL reads the list the same way: comma-separated, letter case ignored.
+    std::string_view list = requested != nullptr ? requested : "";
+    while (!list.empty()) {
+        const size_t comma = list.find(',');
+        if (sameNameIgnoringCase(list.substr(0, comma), name)) return true;
+        if (comma == std::string_view::npos) break;
+        list.remove_prefix(comma + 1);
+    }
+    return false;
 }
 
 SdlWindow::~SdlWindow() {

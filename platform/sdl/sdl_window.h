@@ -18,6 +18,12 @@ namespace zeku {
 // logical screen that fits in 80% of the desktop's usable area, at least 1.
 int initialWindowScale(int logicalWidth, int logicalHeight, int usableWidth, int usableHeight);
 
+// Whether the player may run on SDL's video driver `driver`. The offscreen
+// and dummy drivers show nothing; SDL falls back to them when no display is
+// reachable, so they are taken only when `requested` (SDL_VIDEODRIVER, a
+// comma-separated list) names them.
+bool videoDriverAllowed(const char* driver, const char* requested);
+
 class SdlWindow final : public HostWindow {
   public:
     SdlWindow() = default;

@@ -35,6 +35,26 @@ TEST(SdlWindowScale, LargestWholeMultipleInsideFourFifthsOfTheDesktop) {
     EXPECT_EQ(initialWindowScale(640, 480, 800, 600), 1);  // never below one
 }
 
+TEST(SdlVideoDriver, DriversThatShowNothingOnlyWhenAskedFor) {
+    struct Case {
+        const char* driver;
+        const char* requested;
+        bool allowed;
+    };
+    const Case cases[] = {
+        {"x11", nullptr, true},
+        {"offscreen", nullptr, false},  // the silent fallback without a display
+        {"dummy", "", false},
+        {"offscreen", "offscreen", true},
+        {"dummy", "x11,Dummy", true},  // a list, letter case ignored as SDL does
+        {"offscreen", "offscreen-ish", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(videoDriverAllowed(c.driver, c.requested), c.allowed)
+            << (c.driver ? c.driver : "(none)") << " / " << (c.requested ? c.requested : "(unset)");
+    }
+}
+
 class SdlWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {

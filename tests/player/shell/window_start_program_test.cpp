@@ -51,6 +51,18 @@ Outcome runWith(const std::string& display, const char* program, const std::stri
 
 class WindowStart : public testing::TestWithParam<const char*> {};
 
+TEST_P(WindowStart, WithoutADisplayItFailsWithAMessageInsteadOfRunningUnseen) {
+    // Where a graphics card is present SDL could open the console itself.
+    if (fs::exists("/dev/dri")) GTEST_SKIP() << "a console display may be reachable";
+    const Outcome outcome = runWith("", GetParam(), "");
+    EXPECT_EQ(outcome.code, 1) << outcome.errors;
+    EXPECT_NE(outcome.errors.find(kWindowFailedUtf8), std::string::npos) << outcome.errors;
+    EXPECT_NE(outcome.errors.find("SDL_VIDEODRIVER=offscreen"), std::string::npos)
+        << outcome.errors;
+    // Asked for on purpose, the offscreen driver is taken.
+    EXPECT_EQ(runWith("SDL_VIDEODRIVER=offscreen", GetParam(), "--frames 5").code, 0);
+}
+
 TEST_P(WindowStart, SdlsReasonFollowsTheMessage) {
     const Outcome outcome = runWith("SDL_VIDEODRIVER=nosuchdriver", GetParam(), "");
     EXPECT_EQ(outcome.code, 1) << outcome.errors;
