@@ -8,8 +8,8 @@
 
 namespace zeku {
 
-std::unique_ptr<HostWindow> createSdlWindow() {
-    return std::make_unique<SdlWindow>();
+std::unique_ptr<HostWindow> createSdlWindow(const SdlWindowOptions& options) {
+    return std::make_unique<SdlWindow>(options);
 }
 
 std::unique_ptr<DisplayBackEnd> createSdlDisplay(HostWindow& window, bool pocketPcPanel) {

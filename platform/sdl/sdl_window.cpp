@@ -80,6 +80,16 @@ int initialWindowScale(int logicalWidth, int logicalHeight, int usableWidth, int
     return std::max(1, std::min(byWidth, byHeight));
 }
 
+int chosenWindowScale(int choice, int logicalWidth, int logicalHeight, int usableWidth,
+                      int usableHeight) {
+    if (choice > 0) return choice;
+    if (choice != kWindowScaleFit) {
+        return initialWindowScale(logicalWidth, logicalHeight, usableWidth, usableHeight);
+    }
+    if (logicalWidth <= 0 || logicalHeight <= 0) return 1;
+    return std::max(1, std::min(usableWidth / logicalWidth, usableHeight / logicalHeight));
+}
+
 bool videoDriverAllowed(const char* driver, const char* requested) {
     if (driver == nullptr) return false;
     const std::string_view name = driver;
@@ -111,14 +121,19 @@ bool SdlWindow::create(const WindowSpec& spec) {
 
     // Even a full-screen window gets a sensible windowed size to fall back to
     // when the user switches full screen off.
-    int scale = 1;
+    int scale = options_.scale > 0 ? options_.scale : 1;
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
-        scale = initialWindowScale(width_, height_, usable.w, usable.h);
+        scale = chosenWindowScale(options_.scale, width_, height_, usable.w, usable.h);
     }
+    bool fullScreen = spec.fullScreen;
+    if (options_.screen != SdlWindowOptions::Screen::AsBuilt) {
+        fullScreen = options_.screen == SdlWindowOptions::Screen::FullScreen;
+    }
+    topmost_ = spec.topmost;
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
-    if (spec.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    if (spec.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (fullScreen && topmost_) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     window_ = SDL_CreateWindow(titleUtf8_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                width_ * scale, height_ * scale, flags);
     if (window_ == nullptr) {
@@ -126,6 +141,7 @@ bool SdlWindow::create(const WindowSpec& spec) {
         destroy();
         return false;
     }
+    // Below one screen pixel per game pixel the picture would lose rows.
     SDL_SetWindowMinimumSize(window_, width_, height_);
 
     // No vsync: the shell paces frames with its own 16 ms clock, and a
@@ -185,9 +201,15 @@ bool SdlWindow::isFullScreen() const {
 
 void SdlWindow::setFullScreen(bool on) {
     if (window_ == nullptr || on == isFullScreen()) return;
-    if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) {
-        lostPicture();
+    // SDL leaves the stacking alone while a window fills the screen, so the
+    // topmost state changes on the windowed side of the switch.
+    if (on && topmost_) SDL_SetWindowAlwaysOnTop(window_, SDL_TRUE);
+    if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        if (on && topmost_) SDL_SetWindowAlwaysOnTop(window_, SDL_FALSE);
+        return;
     }
+    if (!on && topmost_) SDL_SetWindowAlwaysOnTop(window_, SDL_FALSE);
+    lostPicture();
 }
 
 bool SdlWindow::peekMessage(Message& out) {

@@ -35,6 +35,24 @@ TEST(SdlWindowScale, LargestWholeMultipleInsideFourFifthsOfTheDesktop) {
     EXPECT_EQ(initialWindowScale(640, 480, 800, 600), 1);  // never below one
 }
 
+TEST(SdlWindowScale, UserChoices) {
+    struct Case {
+        int choice, logicalWidth, logicalHeight, usableWidth, usableHeight, scale;
+    };
+    const Case cases[] = {
+        {kWindowScaleDefault, 320, 240, 1920, 1040, 3},
+        {kWindowScaleFit, 320, 240, 1920, 1040, 4},  // 1280 x 960 fits
+        {kWindowScaleFit, 320, 240, 1280, 960, 4},   // an exact fit counts
+        {kWindowScaleFit, 640, 480, 600, 400, 1},    // never below one
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(chosenWindowScale(c.choice, c.logicalWidth, c.logicalHeight, c.usableWidth,
+                                    c.usableHeight),
+                  c.scale)
+            << c.choice << " on " << c.usableWidth << "x" << c.usableHeight;
+    }
+}
+
 TEST(SdlVideoDriver, DriversThatShowNothingOnlyWhenAskedFor) {
     struct Case {
         const char* driver;
@@ -240,6 +258,61 @@ TEST_F(SdlWindowTest, CloseRequestsAndPaintsCoalesce) {
     EXPECT_EQ(messages[0].wParam, 40007u);
     EXPECT_EQ(messages[1].code, kWmTimer);
     EXPECT_EQ(messages[2].code, kWmPaint);
+}
+
+// Windows opened with the user's choices rather than the test default.
+class SdlWindowChoiceTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!sdltest::haveDisplay()) GTEST_SKIP() << "no X display; run under xvfb-run";
+        SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    }
+    static bool onTop(SdlWindow& window) {
+        return (SDL_GetWindowFlags(window.sdlWindow()) & SDL_WINDOW_ALWAYS_ON_TOP) != 0;
+    }
+};
+
+TEST_F(SdlWindowChoiceTest, ScaleSetsTheFirstSizeAndOneTimesIsTheSmallest) {
+    SdlWindow window(SdlWindowOptions{SdlWindowOptions::Screen::AsBuilt, 2});
+    ASSERT_TRUE(window.create(WindowSpec{320, 240, false, false})) << SDL_GetError();
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window.sdlWindow(), &width, &height);
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+    SDL_SetWindowSize(window.sdlWindow(), 100, 300);
+    SDL_GetWindowSize(window.sdlWindow(), &width, &height);
+    EXPECT_EQ(width, 320);
+    EXPECT_EQ(height, 300);
+}
+
+TEST_F(SdlWindowChoiceTest, FullScreenAsBuiltOrAsChosenAndTopmostOnlyThere) {
+    using Screen = SdlWindowOptions::Screen;
+    struct Case {
+        Screen choice;
+        bool builtFullScreen;
+        bool builtTopmost;  // the Pocket PC build's window is topmost
+        bool fullScreen;
+    };
+    const Case cases[] = {
+        {Screen::AsBuilt, true, true, true},     {Screen::AsBuilt, false, false, false},
+        {Screen::Windowed, true, true, false},   {Screen::FullScreen, false, false, true},
+        {Screen::FullScreen, true, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "choice " << static_cast<int>(c.choice) << ", built "
+                                        << c.builtFullScreen << c.builtTopmost);
+        SdlWindow window(SdlWindowOptions{c.choice, kWindowScaleDefault});
+        ASSERT_TRUE(window.create(WindowSpec{640, 480, c.builtFullScreen, c.builtTopmost}))
+            << SDL_GetError();
+        EXPECT_EQ(window.isFullScreen(), c.fullScreen);
+        EXPECT_EQ(onTop(window), c.builtTopmost && c.fullScreen);
+        // Switching over (F11, Escape) takes the topmost state along.
+        window.setFullScreen(!c.fullScreen);
+        EXPECT_EQ(onTop(window), c.builtTopmost && !c.fullScreen);
+        window.setFullScreen(c.fullScreen);
+        EXPECT_EQ(onTop(window), c.builtTopmost && c.fullScreen);
+    }
 }
 
 }  // namespace
