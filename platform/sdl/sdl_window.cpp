@@ -287,7 +287,10 @@ void SdlWindow::translateKey(const SDL_KeyboardEvent& key) {
     }
     SDL_Keycode sym = key.keysym.sym;
     bool altEnter = (sym == SDLK_RETURN || sym == SDLK_KP_ENTER) && (key.keysym.mod & KMOD_ALT);
-    if (down && (sym == SDLK_F11 || altEnter)) {
+    // Escape is the way out of full screen users expect; in a window it is
+    // a key like any other.
+    bool leaveFullScreen = sym == SDLK_ESCAPE && key.repeat == 0 && isFullScreen();
+    if (down && (sym == SDLK_F11 || altEnter || leaveFullScreen)) {
         if (key.repeat == 0) setFullScreen(!isFullScreen());
         if (scancode > SDL_SCANCODE_UNKNOWN && scancode < SDL_NUM_SCANCODES) {
             swallowed_[scancode] = true;

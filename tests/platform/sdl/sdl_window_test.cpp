@@ -241,6 +241,24 @@ TEST_F(SdlWindowTest, FullScreenKeysSwitchAndAreNotPassedOn) {
     EXPECT_EQ(messages[0].wParam, 0x0Du);
 }
 
+TEST_F(SdlWindowTest, EscapeLeavesFullScreenAndIsOtherwiseAKey) {
+    window_.setFullScreen(true);
+    ASSERT_TRUE(window_.isFullScreen());
+    pushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    pushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 1);
+    pushKey(SDL_KEYUP, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    EXPECT_TRUE(takeKeys().empty());
+    EXPECT_FALSE(window_.isFullScreen());
+
+    // In a window the game may have Escape bound to one of its keys.
+    pushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    pushKey(SDL_KEYUP, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    std::vector<Message> messages = takeKeys();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].wParam, 0x1Bu);
+    EXPECT_FALSE(window_.isFullScreen());
+}
+
 TEST_F(SdlWindowTest, CloseRequestsAndPaintsCoalesce) {
     pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
     SDL_Event quit = event(SDL_QUIT);
