@@ -14,7 +14,8 @@ namespace zeku {
 std::unique_ptr<HostWindow> createSdlWindow(const SdlWindowOptions& options = {});
 // `window` must come from createSdlWindow() and outlive the display; null
 // otherwise. The windowed build takes the GDI emulation, the full-screen
-// build (pocketPcPanel) the raw landscape frame buffer.
+// build (pocketPcPanel) the raw landscape frame buffer. The window's pad then
+// plays the display's START key on Start, so pad and keyboard agree.
 std::unique_ptr<DisplayBackEnd> createSdlDisplay(HostWindow& window, bool pocketPcPanel);
 // The dialog also shows, and standard error prints, why SDL failed.
 std::unique_ptr<MessageBoxes> createSdlMessageBoxes();

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/sdl/sdl_platform.h"
 #include "tests/platform/sdl/sdl_test_window.h"
 
 // libdbus keeps a read buffer of the session connection SDL opens for the
@@ -257,6 +258,25 @@ TEST_F(SdlWindowTest, EscapeLeavesFullScreenAndIsOtherwiseAKey) {
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].wParam, 0x1Bu);
     EXPECT_FALSE(window_.isFullScreen());
+}
+
+TEST_F(SdlWindowTest, PadStartPlaysTheBuildsStartKey) {
+    struct Case {
+        bool pocketPcPanel;
+        uintptr_t key;
+    };
+    // The handheld's START key is Enter; the windowed build has none, so its
+    // Start opens the menu as X does.
+    for (const Case c : {Case{true, 0x0D}, Case{false, 'X'}}) {
+        std::unique_ptr<DisplayBackEnd> display = createSdlDisplay(window_, c.pocketPcPanel);
+        SDL_Event press = event(SDL_CONTROLLERBUTTONDOWN);
+        press.cbutton.button = SDL_CONTROLLER_BUTTON_START;
+        SDL_PushEvent(&press);
+        std::vector<Message> messages = takeKeys();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].wParam, c.key) << c.pocketPcPanel;
+        EXPECT_EQ(messages[0].wParam, padStartKey(display->defaultKeys()));
+    }
 }
 
 TEST_F(SdlWindowTest, CloseRequestsAndPaintsCoalesce) {
