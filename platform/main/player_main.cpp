@@ -47,6 +47,28 @@ std::unique_ptr<zeku::DisplayBackEnd> makeHeadlessDisplay(const zeku::RunOptions
     return std::make_unique<zeku::MemoryGdiDisplay>();
 }
 
+zeku::SdlWindowOptions desktopWindowOptions(const zeku::RunOptions& options) {
+    zeku::SdlWindowOptions desktop;
+    using Screen = zeku::SdlWindowOptions::Screen;
+    switch (options.windowMode) {
+        case zeku::WindowMode::AsBuilt:
+            desktop.screen = Screen::AsBuilt;
+            break;
+        case zeku::WindowMode::FullScreen:
+            desktop.screen = Screen::FullScreen;
+            break;
+        case zeku::WindowMode::Windowed:
+            desktop.screen = Screen::Windowed;
+            break;
+    }
+    if (options.scale == zeku::kScaleFit) {
+        desktop.scale = zeku::kWindowScaleFit;
+    } else if (options.scale > 0) {
+        desktop.scale = options.scale;
+    }
+    return desktop;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -96,7 +118,7 @@ int main(int argc, char** argv) {
     } else {
         instance = zeku::acquireInstance(zeku::kWindowClassName, kBuild.title);
         if (!instance) return 0;  // the running player was asked to come to the front
-        window = zeku::createSdlWindow();
+        window = zeku::createSdlWindow(desktopWindowOptions(options));
         display = zeku::createSdlDisplay(*window, kBuild.pocketPc);
         boxes = zeku::createSdlMessageBoxes();
         clock = std::make_unique<zeku::MonotonicClock>();

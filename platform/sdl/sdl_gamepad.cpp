@@ -5,8 +5,6 @@
 
 #include <algorithm>
 
-#include "platform/api/virtual_keys.h"
-
 namespace zeku {
 namespace {
 
@@ -15,7 +13,7 @@ constexpr int kStickRelease = 8000;
 
 }  // namespace
 
-uint16_t virtualKeyFromPadButton(int button) {
+uint16_t virtualKeyFromPadButton(int button, uint16_t startKey) {
     switch (button) {
         case SDL_CONTROLLER_BUTTON_DPAD_UP:
             return vk::kUp;
@@ -32,12 +30,16 @@ uint16_t virtualKeyFromPadButton(int button) {
         case SDL_CONTROLLER_BUTTON_X:
             return 'X';
         case SDL_CONTROLLER_BUTTON_START:
-            return 'X';
+            return startKey;
         case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
             return vk::kLeft;
         default:
             return 0;
     }
+}
+
+uint16_t padStartKey(const GXKeyList& keys) {
+    return keys.vkStart.vkCode != 0 ? keys.vkStart.vkCode : keys.vkB.vkCode;
 }
 
 void SdlGamepads::open() {
@@ -104,7 +106,7 @@ bool SdlGamepads::translate(const SDL_Event& event, std::deque<Message>& queue) 
             return true;
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP:
-            push(virtualKeyFromPadButton(event.cbutton.button),
+            push(virtualKeyFromPadButton(event.cbutton.button, startKey_),
                  event.type == SDL_CONTROLLERBUTTONDOWN, queue);
             return true;
         case SDL_CONTROLLERAXISMOTION:

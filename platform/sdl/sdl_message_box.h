@@ -1,5 +1,6 @@
-// Start-up error messages as SDL dialogs, with standard error as the fallback
-// where no dialog can be shown (no display, console-only handhelds).
+// Start-up error messages as SDL dialogs, also printed on standard error,
+// where they remain when no dialog can be shown (no display, console-only
+// handhelds). Both carry SDL's reason for the failure when one was noted.
 #pragma once
 
 #include "platform/api/message_box.h"

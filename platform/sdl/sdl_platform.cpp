@@ -3,20 +3,27 @@
 #include "platform/sdl/sdl_platform.h"
 
 #include "platform/sdl/sdl_display.h"
+#include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace zeku {
 
-std::unique_ptr<HostWindow> createSdlWindow() {
-    return std::make_unique<SdlWindow>();
+std::unique_ptr<HostWindow> createSdlWindow(const SdlWindowOptions& options) {
+    return std::make_unique<SdlWindow>(options);
 }
 
 std::unique_ptr<DisplayBackEnd> createSdlDisplay(HostWindow& window, bool pocketPcPanel) {
     auto* sdlWindow = dynamic_cast<SdlWindow*>(&window);
     if (sdlWindow == nullptr) return nullptr;
-    if (pocketPcPanel) return std::make_unique<SdlPanelDisplay>(*sdlWindow);
-    return std::make_unique<SdlGdiDisplay>(*sdlWindow);
+    std::unique_ptr<DisplayBackEnd> display;
+    if (pocketPcPanel) {
+        display = std::make_unique<SdlPanelDisplay>(*sdlWindow);
+    } else {
+        display = std::make_unique<SdlGdiDisplay>(*sdlWindow);
+    }
+    sdlWindow->setPadStartKey(padStartKey(display->defaultKeys()));
+    return display;
 }
 
 std::unique_ptr<MessageBoxes> createSdlMessageBoxes() {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/sdl/sdl_failure.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace zeku {
@@ -16,7 +17,10 @@ bool SdlScreenTexture::open(int width, int height) {
     if (renderer == nullptr || width <= 0 || height <= 0) return false;
     texture_ = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
                                  width, height);
-    if (texture_ == nullptr) return false;
+    if (texture_ == nullptr) {
+        noteSdlError("cannot make the screen texture");
+        return false;
+    }
     owner_ = renderer;
     ownerGeneration_ = window_.rendererGeneration();
     SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);

@@ -3,8 +3,11 @@
 #include "platform/sdl/sdl_window.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 #include "platform/api/text_codec.h"
+#include "platform/sdl/sdl_failure.h"
 #include "platform/sdl/sdl_keys.h"
 
 namespace zeku {
@@ -20,18 +23,43 @@ constexpr intptr_t kKeyReleased = intptr_t{1} << 31;
 // shuts it down.
 int videoUsers = 0;
 
+void quitVideo() {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    // With no other subsystem left (audio may still run), let SDL also drop
+    // what it keeps outside them, such as its D-Bus connection.
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+}
+
 bool acquireVideo() {
-    if (videoUsers == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (videoUsers == 0) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            noteSdlError("no video driver");
+            return false;
+        }
+        // A player nobody can see would run until killed, holding the
+        // single-instance lock against the next start.
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (!videoDriverAllowed(driver, SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
+            noteSdlFailure(std::string("no display found: SDL offered only its \"") + driver +
+                           "\" video driver, which shows nothing; set SDL_VIDEODRIVER=" + driver +
+                           " to run on it anyway");
+            quitVideo();
+            return false;
+        }
+    }
     ++videoUsers;
     return true;
 }
 
 void releaseVideo() {
-    if (--videoUsers != 0) return;
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    // With no other subsystem left (audio may still run), let SDL also drop
-    // what it keeps outside them, such as its D-Bus connection.
-    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+    if (--videoUsers == 0) quitVideo();
+}
+
+bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return SDL_tolower(static_cast<unsigned char>(x)) ==
+                      SDL_tolower(static_cast<unsigned char>(y));
+           });
 }
 
 int clampInt(int value, int low, int high) {
@@ -52,6 +80,33 @@ int initialWindowScale(int logicalWidth, int logicalHeight, int usableWidth, int
     return std::max(1, std::min(byWidth, byHeight));
 }
 
+int chosenWindowScale(int choice, int logicalWidth, int logicalHeight, int usableWidth,
+                      int usableHeight) {
+    if (choice > 0) return choice;
+    if (choice != kWindowScaleFit) {
+        return initialWindowScale(logicalWidth, logicalHeight, usableWidth, usableHeight);
+    }
+    if (logicalWidth <= 0 || logicalHeight <= 0) return 1;
+    return std::max(1, std::min(usableWidth / logicalWidth, usableHeight / logicalHeight));
+}
+
+bool videoDriverAllowed(const char* driver, const char* requested) {
+    if (driver == nullptr) return false;
+    const std::string_view name = driver;
+    if (!sameNameIgnoringCase(name, "offscreen") && !sameNameIgnoringCase(name, "dummy")) {
+        return true;
+    }
+    // SDL reads the list the same way: comma-separated, letter case ignored.
+    std::string_view list = requested != nullptr ? requested : "";
+    while (!list.empty()) {
+        const size_t comma = list.find(',');
+        if (sameNameIgnoringCase(list.substr(0, comma), name)) return true;
+        if (comma == std::string_view::npos) break;
+        list.remove_prefix(comma + 1);
+    }
+    return false;
+}
+
 SdlWindow::~SdlWindow() {
     destroy();
 }
@@ -66,20 +121,27 @@ bool SdlWindow::create(const WindowSpec& spec) {
 
     // Even a full-screen window gets a sensible windowed size to fall back to
     // when the user switches full screen off.
-    int scale = 1;
+    int scale = options_.scale > 0 ? options_.scale : 1;
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
-        scale = initialWindowScale(width_, height_, usable.w, usable.h);
+        scale = chosenWindowScale(options_.scale, width_, height_, usable.w, usable.h);
     }
+    bool fullScreen = spec.fullScreen;
+    if (options_.screen != SdlWindowOptions::Screen::AsBuilt) {
+        fullScreen = options_.screen == SdlWindowOptions::Screen::FullScreen;
+    }
+    topmost_ = spec.topmost;
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
-    if (spec.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    if (spec.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (fullScreen && topmost_) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     window_ = SDL_CreateWindow(titleUtf8_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                width_ * scale, height_ * scale, flags);
     if (window_ == nullptr) {
+        noteSdlError("cannot create the window");
         destroy();
         return false;
     }
+    // Below one screen pixel per game pixel the picture would lose rows.
     SDL_SetWindowMinimumSize(window_, width_, height_);
 
     // No vsync: the shell paces frames with its own 16 ms clock, and a
@@ -87,6 +149,7 @@ bool SdlWindow::create(const WindowSpec& spec) {
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     ++rendererGeneration_;
     if (renderer_ == nullptr || SDL_RenderSetLogicalSize(renderer_, width_, height_) != 0) {
+        noteSdlError("cannot draw in the window");
         destroy();
         return false;
     }
@@ -138,9 +201,15 @@ bool SdlWindow::isFullScreen() const {
 
 void SdlWindow::setFullScreen(bool on) {
     if (window_ == nullptr || on == isFullScreen()) return;
-    if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) {
-        lostPicture();
+    // SDL leaves the stacking alone while a window fills the screen, so the
+    // topmost state changes on the windowed side of the switch.
+    if (on && topmost_) SDL_SetWindowAlwaysOnTop(window_, SDL_TRUE);
+    if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        if (on && topmost_) SDL_SetWindowAlwaysOnTop(window_, SDL_FALSE);
+        return;
     }
+    if (!on && topmost_) SDL_SetWindowAlwaysOnTop(window_, SDL_FALSE);
+    lostPicture();
 }
 
 bool SdlWindow::peekMessage(Message& out) {
@@ -218,7 +287,10 @@ void SdlWindow::translateKey(const SDL_KeyboardEvent& key) {
     }
     SDL_Keycode sym = key.keysym.sym;
     bool altEnter = (sym == SDLK_RETURN || sym == SDLK_KP_ENTER) && (key.keysym.mod & KMOD_ALT);
-    if (down && (sym == SDLK_F11 || altEnter)) {
+    // Escape is the way out of full screen users expect; in a window it is
+    // a key like any other.
+    bool leaveFullScreen = sym == SDLK_ESCAPE && key.repeat == 0 && isFullScreen();
+    if (down && (sym == SDLK_F11 || altEnter || leaveFullScreen)) {
         if (key.repeat == 0) setFullScreen(!isFullScreen());
         if (scancode > SDL_SCANCODE_UNKNOWN && scancode < SDL_NUM_SCANCODES) {
             swallowed_[scancode] = true;

@@ -11,16 +11,26 @@
 
 #include "platform/api/host_window.h"
 #include "platform/sdl/sdl_gamepad.h"
+#include "platform/sdl/sdl_window_options.h"
 
 namespace zeku {
 
 // The scale of the first windowed size: the largest whole multiple of the
 // logical screen that fits in 80% of the desktop's usable area, at least 1.
 int initialWindowScale(int logicalWidth, int logicalHeight, int usableWidth, int usableHeight);
+// The scale the window opens at for the user's choice (SdlWindowOptions::scale).
+int chosenWindowScale(int choice, int logicalWidth, int logicalHeight, int usableWidth,
+                      int usableHeight);
+
+// Whether the player may run on SDL's video driver `driver`. The offscreen
+// and dummy drivers show nothing; SDL falls back to them when no display is
+// reachable, so they are taken only when `requested` (SDL_VIDEODRIVER, a
+// comma-separated list) names them.
+bool videoDriverAllowed(const char* driver, const char* requested);
 
 class SdlWindow final : public HostWindow {
   public:
-    SdlWindow() = default;
+    explicit SdlWindow(const SdlWindowOptions& options = {}) : options_(options) {}
     ~SdlWindow() override;
     SdlWindow(const SdlWindow&) = delete;
     SdlWindow& operator=(const SdlWindow&) = delete;
@@ -47,7 +57,11 @@ class SdlWindow final : public HostWindow {
     void setRepaintHandler(std::function<void()> handler) { repaint_ = std::move(handler); }
 
     bool isFullScreen() const;
+    // A topmost window is topmost only while it fills the screen; in a
+    // window on a desktop it would cover everything else.
     void setFullScreen(bool on);
+    // The key the pad's Start button plays.
+    void setPadStartKey(uint16_t key) { gamepads_.setStartKey(key); }
 
   private:
     void translate(const SDL_Event& event);
@@ -58,8 +72,10 @@ class SdlWindow final : public HostWindow {
     void pushClose();
     void lostPicture();
 
+    SdlWindowOptions options_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
+    bool topmost_ = false;  // asked for by the build
     unsigned rendererGeneration_ = 0;
     bool videoHeld_ = false;
     int width_ = 0;

@@ -35,6 +35,20 @@ bool parseRunOptions(int argc, const char* const* argv, RunOptions& options, std
             options.portrait = true;
         } else if (arg == "--trace") {
             options.trace = true;
+        } else if (arg == "--fullscreen") {
+            options.windowMode = WindowMode::FullScreen;
+        } else if (arg == "--window") {
+            options.windowMode = WindowMode::Windowed;
+        } else if (arg == "--scale") {
+            if (!value(v)) return false;
+            if (v == "fit") {
+                options.scale = kScaleFit;
+            } else if (!parseCount(v, options.scale) || options.scale < 1 ||
+                       options.scale > kMaxScale) {
+                error = "--scale takes a whole number from 1 to " + std::to_string(kMaxScale) +
+                        " or \"fit\", not \"" + std::string(v) + "\"";
+                return false;
+            }
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--frames") {
@@ -67,6 +81,11 @@ bool parseRunOptions(int argc, const char* const* argv, RunOptions& options, std
             return false;
         }
     }
+    // The window options would be silently lost on a run that has no window.
+    if (options.headless && (options.windowMode != WindowMode::AsBuilt || options.scale != 0)) {
+        error = "--fullscreen, --window and --scale need a window, not --headless";
+        return false;
+    }
     return true;
 }
 
@@ -94,6 +113,12 @@ std::string runOptionsUsage(const char* programName) {
            "  --screenshot F:FILE  write the screen as shown after frame F as PNG "
            "(repeatable)\n"
            "  --portrait           headless: present on a portrait panel (turned picture)\n"
+           "  --fullscreen         start in full screen (F11 or Alt+Enter switches, Escape "
+           "leaves it)\n"
+           "  --window             start in a window\n"
+           "  --scale N|fit        window size: N times the screen (1-16), or the largest "
+           "whole\n"
+           "                       multiple that fits the desktop\n"
            "  --trace              print each script command as it first runs (stderr)\n"
            "  --help               this text\n";
 }

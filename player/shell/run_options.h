@@ -11,6 +11,14 @@ namespace zeku {
 // 18 days of game time), so frame + 1 can never overflow.
 inline constexpr int kMaxFrameNumber = 100000000;
 
+// Whether the window starts in full screen: as the build does (the Pocket PC
+// build full screen, the other in a window), or as the user chose.
+enum class WindowMode { AsBuilt, FullScreen, Windowed };
+
+// --scale fit: the largest whole multiple that fits the desktop.
+inline constexpr int kScaleFit = -1;
+inline constexpr int kMaxScale = 16;
+
 struct ScreenshotRequest {
     int frame = 0;
     std::string path;
@@ -25,6 +33,9 @@ struct RunOptions {
     std::vector<ScreenshotRequest> screenshots;
     bool trace = false;  // print each script command as it first runs
     bool help = false;
+    // The window on a desktop.
+    WindowMode windowMode = WindowMode::AsBuilt;  // --fullscreen / --window
+    int scale = 0;  // --scale: 0 not given, kScaleFit, or 1..kMaxScale
 };
 
 // False with `error` set (one line) on a bad command line.

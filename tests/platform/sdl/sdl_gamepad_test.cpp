@@ -16,12 +16,13 @@ SDL_Event axisEvent(int axis, int value) {
 }
 
 TEST(SdlGamepad, ButtonsPlayTheGameKeys) {
-    EXPECT_EQ(virtualKeyFromPadButton(SDL_CONTROLLER_BUTTON_DPAD_UP), 0x26);
-    EXPECT_EQ(virtualKeyFromPadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT), 0x27);
-    EXPECT_EQ(virtualKeyFromPadButton(SDL_CONTROLLER_BUTTON_A), 'C');
-    EXPECT_EQ(virtualKeyFromPadButton(SDL_CONTROLLER_BUTTON_B), 'Z');
-    EXPECT_EQ(virtualKeyFromPadButton(SDL_CONTROLLER_BUTTON_START), 'X');
-    EXPECT_EQ(virtualKeyFromPadButton(SDL_CONTROLLER_BUTTON_GUIDE), 0);
+    EXPECT_EQ(virtualKeyFromPadButton(SDL_CONTROLLER_BUTTON_DPAD_UP, 'X'), 0x26);
+    EXPECT_EQ(virtualKeyFromPadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 'X'), 0x27);
+    EXPECT_EQ(virtualKeyFromPadButton(SDL_CONTROLLER_BUTTON_A, 'X'), 'C');
+    EXPECT_EQ(virtualKeyFromPadButton(SDL_CONTROLLER_BUTTON_B, 'X'), 'Z');
+    EXPECT_EQ(virtualKeyFromPadButton(SDL_CONTROLLER_BUTTON_X, 0x0D), 'X');
+    EXPECT_EQ(virtualKeyFromPadButton(SDL_CONTROLLER_BUTTON_START, 0x0D), 0x0D);
+    EXPECT_EQ(virtualKeyFromPadButton(SDL_CONTROLLER_BUTTON_GUIDE, 'X'), 0);
 
     SdlGamepads pads;
     std::deque<Message> queue;

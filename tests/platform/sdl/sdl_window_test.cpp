@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/sdl/sdl_platform.h"
 #include "tests/platform/sdl/sdl_test_window.h"
 
 // libdbus keeps a read buffer of the session connection SDL opens for the
@@ -33,6 +34,44 @@ TEST(SdlWindowScale, LargestWholeMultipleInsideFourFifthsOfTheDesktop) {
     EXPECT_EQ(initialWindowScale(320, 240, 3840, 2160), 7);  // height limits
     EXPECT_EQ(initialWindowScale(640, 480, 1280, 720), 1);
     EXPECT_EQ(initialWindowScale(640, 480, 800, 600), 1);  // never below one
+}
+
+TEST(SdlWindowScale, UserChoices) {
+    struct Case {
+        int choice, logicalWidth, logicalHeight, usableWidth, usableHeight, scale;
+    };
+    const Case cases[] = {
+        {kWindowScaleDefault, 320, 240, 1920, 1040, 3},
+        {kWindowScaleFit, 320, 240, 1920, 1040, 4},  // 1280 x 960 fits
+        {kWindowScaleFit, 320, 240, 1280, 960, 4},   // an exact fit counts
+        {kWindowScaleFit, 640, 480, 600, 400, 1},    // never below one
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(chosenWindowScale(c.choice, c.logicalWidth, c.logicalHeight, c.usableWidth,
+                                    c.usableHeight),
+                  c.scale)
+            << c.choice << " on " << c.usableWidth << "x" << c.usableHeight;
+    }
+}
+
+TEST(SdlVideoDriver, DriversThatShowNothingOnlyWhenAskedFor) {
+    struct Case {
+        const char* driver;
+        const char* requested;
+        bool allowed;
+    };
+    const Case cases[] = {
+        {"x11", nullptr, true},
+        {"offscreen", nullptr, false},  // the silent fallback without a display
+        {"dummy", "", false},
+        {"offscreen", "offscreen", true},
+        {"dummy", "x11,Dummy", true},  // a list, letter case ignored as SDL does
+        {"offscreen", "offscreen-ish", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(videoDriverAllowed(c.driver, c.requested), c.allowed)
+            << (c.driver ? c.driver : "(none)") << " / " << (c.requested ? c.requested : "(unset)");
+    }
 }
 
 class SdlWindowTest : public ::testing::Test {
@@ -203,6 +242,43 @@ TEST_F(SdlWindowTest, FullScreenKeysSwitchAndAreNotPassedOn) {
     EXPECT_EQ(messages[0].wParam, 0x0Du);
 }
 
+TEST_F(SdlWindowTest, EscapeLeavesFullScreenAndIsOtherwiseAKey) {
+    window_.setFullScreen(true);
+    ASSERT_TRUE(window_.isFullScreen());
+    pushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    pushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 1);
+    pushKey(SDL_KEYUP, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    EXPECT_TRUE(takeKeys().empty());
+    EXPECT_FALSE(window_.isFullScreen());
+
+    // In a window the game may have Escape bound to one of its keys.
+    pushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    pushKey(SDL_KEYUP, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    std::vector<Message> messages = takeKeys();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].wParam, 0x1Bu);
+    EXPECT_FALSE(window_.isFullScreen());
+}
+
+TEST_F(SdlWindowTest, PadStartPlaysTheBuildsStartKey) {
+    struct Case {
+        bool pocketPcPanel;
+        uintptr_t key;
+    };
+    // The handheld's START key is Enter; the windowed build has none, so its
+    // Start opens the menu as X does.
+    for (const Case c : {Case{true, 0x0D}, Case{false, 'X'}}) {
+        std::unique_ptr<DisplayBackEnd> display = createSdlDisplay(window_, c.pocketPcPanel);
+        SDL_Event press = event(SDL_CONTROLLERBUTTONDOWN);
+        press.cbutton.button = SDL_CONTROLLER_BUTTON_START;
+        SDL_PushEvent(&press);
+        std::vector<Message> messages = takeKeys();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].wParam, c.key) << c.pocketPcPanel;
+        EXPECT_EQ(messages[0].wParam, padStartKey(display->defaultKeys()));
+    }
+}
+
 TEST_F(SdlWindowTest, CloseRequestsAndPaintsCoalesce) {
     pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
     SDL_Event quit = event(SDL_QUIT);
@@ -220,6 +296,61 @@ TEST_F(SdlWindowTest, CloseRequestsAndPaintsCoalesce) {
     EXPECT_EQ(messages[0].wParam, 40007u);
     EXPECT_EQ(messages[1].code, kWmTimer);
     EXPECT_EQ(messages[2].code, kWmPaint);
+}
+
+// Windows opened with the user's choices rather than the test default.
+class SdlWindowChoiceTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!sdltest::haveDisplay()) GTEST_SKIP() << "no X display; run under xvfb-run";
+        SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    }
+    static bool onTop(SdlWindow& window) {
+        return (SDL_GetWindowFlags(window.sdlWindow()) & SDL_WINDOW_ALWAYS_ON_TOP) != 0;
+    }
+};
+
+TEST_F(SdlWindowChoiceTest, ScaleSetsTheFirstSizeAndOneTimesIsTheSmallest) {
+    SdlWindow window(SdlWindowOptions{SdlWindowOptions::Screen::AsBuilt, 2});
+    ASSERT_TRUE(window.create(WindowSpec{320, 240, false, false})) << SDL_GetError();
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window.sdlWindow(), &width, &height);
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+    SDL_SetWindowSize(window.sdlWindow(), 100, 300);
+    SDL_GetWindowSize(window.sdlWindow(), &width, &height);
+    EXPECT_EQ(width, 320);
+    EXPECT_EQ(height, 300);
+}
+
+TEST_F(SdlWindowChoiceTest, FullScreenAsBuiltOrAsChosenAndTopmostOnlyThere) {
+    using Screen = SdlWindowOptions::Screen;
+    struct Case {
+        Screen choice;
+        bool builtFullScreen;
+        bool builtTopmost;  // the Pocket PC build's window is topmost
+        bool fullScreen;
+    };
+    const Case cases[] = {
+        {Screen::AsBuilt, true, true, true},     {Screen::AsBuilt, false, false, false},
+        {Screen::Windowed, true, true, false},   {Screen::FullScreen, false, false, true},
+        {Screen::FullScreen, true, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "choice " << static_cast<int>(c.choice) << ", built "
+                                        << c.builtFullScreen << c.builtTopmost);
+        SdlWindow window(SdlWindowOptions{c.choice, kWindowScaleDefault});
+        ASSERT_TRUE(window.create(WindowSpec{640, 480, c.builtFullScreen, c.builtTopmost}))
+            << SDL_GetError();
+        EXPECT_EQ(window.isFullScreen(), c.fullScreen);
+        EXPECT_EQ(onTop(window), c.builtTopmost && c.fullScreen);
+        // Switching over (F11, Escape) takes the topmost state along.
+        window.setFullScreen(!c.fullScreen);
+        EXPECT_EQ(onTop(window), c.builtTopmost && !c.fullScreen);
+        window.setFullScreen(c.fullScreen);
+        EXPECT_EQ(onTop(window), c.builtTopmost && c.fullScreen);
+    }
 }
 
 }  // namespace

@@ -77,6 +77,41 @@ TEST(RunOptions, AHeadlessRunMustEndAndPortraitNeedsHeadless) {
     }
 }
 
+TEST(RunOptions, WindowChoices) {
+    struct Case {
+        std::vector<const char*> args;
+        WindowMode mode;
+        int scale;
+    };
+    const Case cases[] = {
+        {{}, WindowMode::AsBuilt, 0},
+        {{"--fullscreen"}, WindowMode::FullScreen, 0},
+        {{"--window", "--scale", "3"}, WindowMode::Windowed, 3},
+        {{"--fullscreen", "--window"}, WindowMode::Windowed, 0},  // the last one counts
+        {{"--scale", "fit"}, WindowMode::AsBuilt, kScaleFit},
+    };
+    for (const Case& c : cases) {
+        RunOptions o;
+        std::string error;
+        ASSERT_TRUE(parse(c.args, o, error)) << error;
+        EXPECT_EQ(o.windowMode, c.mode);
+        EXPECT_EQ(o.scale, c.scale);
+    }
+
+    for (std::vector<const char*> bad :
+         std::vector<std::vector<const char*>>{{"--scale"},
+                                               {"--scale", "0"},
+                                               {"--scale", "17"},
+                                               {"--scale", "2x"},
+                                               {"--headless", "--fullscreen"},
+                                               {"--scale", "2", "--headless"}}) {
+        RunOptions r;
+        std::string error;
+        EXPECT_FALSE(parse(bad, r, error)) << bad[0] << " " << bad.back();
+        EXPECT_FALSE(error.empty());
+    }
+}
+
 TEST(ScriptedInput, EventsBecomeMessagesInFrameOrder) {
     std::vector<TimedMessage> events;
     std::string error;
