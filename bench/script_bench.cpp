@@ -73,4 +73,26 @@ void NonYieldingLoopAtTheEndOfALargeScript(benchmark::State& state) {
 }
 BENCHMARK(NonYieldingLoopAtTheEndOfALargeScript)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
+// The same loop jumping between two such files on one level, so that each
+// jump lets go of the text it leaves.
+void NonYieldingLoopBetweenTwoLargeScripts(benchmark::State& state) {
+    const std::string loop = "|_Start:\n#GOTO(\"_Start\")\n#END()\n";
+    std::string first = largeScriptEndingInALoop();
+    first.resize(first.size() - loop.size());
+    std::string second = first;
+    first += "|_Start:\n#GOTO(\"_Start\",\"./other.txt\")\n#END()\n";
+    second += "|_Start:\n#GOTO(\"_Start\",\"./script.txt\")\n#END()\n";
+    zeku::test_support::ScriptRig rig;
+    if (!rig.load({{"./script.txt", first}, {"./other.txt", second}}, true)) {
+        state.SkipWithError("cannot build the script package");
+        return;
+    }
+    int64_t lines = 0;
+    for (auto _ : state)
+        lines += rig.step();
+    state.counters["lines/step"] =
+        benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(NonYieldingLoopBetweenTwoLargeScripts)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+
 }  // namespace

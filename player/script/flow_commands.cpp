@@ -84,15 +84,14 @@ CommandOutcome commandBreakApp(ScriptContext& context) {
 }
 
 CommandOutcome commandIf(ScriptContext& context) {
-    ScriptLevel& level = currentLevel(context);
-    level.position = context.engine.nextPosition;
-    if (numberArgument(context, 1) != 0) return CommandOutcome::Jump;
+    if (numberArgument(context, 1) != 0) return CommandOutcome::Advance;
 
-    // Skip the block. A "}" with no "{" open closes it too, and a block that
-    // is never closed skips to the end of the text.
-    const std::string_view text = level.view();
+    // Skip the block: only forward, so it is an advance, not a jump. A "}"
+    // with no "{" open closes it too, and a block that is never closed skips
+    // to the end of the text.
+    const std::string_view text = currentLevel(context).view();
     char line[kScriptLineCapacity];
-    size_t position = static_cast<size_t>(level.position);
+    size_t position = static_cast<size_t>(context.engine.nextPosition);
     int depth = 0;
     while (position < text.size()) {
         position = readScriptLine(text, position, line);
@@ -100,8 +99,8 @@ CommandOutcome commandIf(ScriptContext& context) {
         if (kind == kLineBlockOpen) ++depth;
         if (kind == kLineBlockClose && --depth <= 0) break;
     }
-    level.position = static_cast<int32_t>(position);
-    return CommandOutcome::Jump;
+    context.engine.nextPosition = static_cast<int32_t>(position);
+    return CommandOutcome::Advance;
 }
 
 CommandOutcome commandGoto(ScriptContext& context) {
