@@ -34,9 +34,7 @@ bool clipToImage(const Image& image, int x, int y, int width, int height, Area& 
 }  // namespace
 
 bool createImage(Image& image, int width, int height) {
-    image.pixels.reset();
-    image.width = image.height = 0;
-    image.stride = image.rows = 0;
+    freeImage(image);
     if (width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide) return false;
     const size_t bytes = static_cast<size_t>(width) * height * k565aBytes;
     image.pixels.reset(new (std::nothrow) uint8_t[bytes]);
@@ -61,6 +59,7 @@ void setImageName(Image& image, const char* name) {
 }
 
 void clearImage(Image& image) {
+    image.name[0] = '\0';
     if (!image.pixels) return;
     const size_t count = static_cast<size_t>(image.stride) * image.rows;
     uint8_t* p = image.pixels.get();

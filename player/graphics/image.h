@@ -33,14 +33,15 @@ struct Image {
 };
 
 // Frees the old pixels and allocates width × height zero pixels (black,
-// fully transparent). False, leaving the image empty, for sides outside
-// 1..kImageMaxSide or when memory runs out.
+// fully transparent); the image no longer holds a loaded file. False,
+// leaving the image empty, for sides outside 1..kImageMaxSide or when
+// memory runs out.
 bool createImage(Image& image, int width, int height);
 // Frees the pixels and clears the name.
 void freeImage(Image& image);
 void setImageName(Image& image, const char* name);
 
-// All stride × rows pixels become opaque black.
+// All stride × rows pixels become opaque black; the name is cleared.
 void clearImage(Image& image);
 
 // The operations below work on the part of the area that lies inside the

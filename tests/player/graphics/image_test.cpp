@@ -27,6 +27,10 @@ TEST(Image, CreateGivesTransparentBlackAndRefusesBadSizes) {
     EXPECT_FALSE(image.hasPixels());
     EXPECT_EQ(image.width, 0u);
     EXPECT_FALSE(createImage(image, kImageMaxSide + 1, 1));
+    // New pixels hold no loaded file, even when the allocation fails.
+    setImageName(image, "./bg/a.rbp");
+    EXPECT_FALSE(createImage(image, 0, 1));
+    EXPECT_STREQ(image.name, "");
 }
 
 TEST(Image, ClearMakesEveryAllocatedPixelOpaqueBlack) {
@@ -34,7 +38,9 @@ TEST(Image, ClearMakesEveryAllocatedPixelOpaqueBlack) {
     ASSERT_TRUE(createImage(image, 4, 3));
     image.width = 2;  // a smaller picture inside the allocation
     setPixel(image, 3, 2, 0xFFFF, 7);
+    setImageName(image, "./bg/a.rbp");
     clearImage(image);
+    EXPECT_STREQ(image.name, "");
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x) {
             EXPECT_EQ(load565(image.pixel(x, y)), 0);

@@ -3,6 +3,9 @@
 // error bits.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "common/image/rbp_file.h"
 #include "player/script/interpreter.h"
 #include "tests/player/script/script_rig.h"
 
@@ -10,6 +13,19 @@ namespace zeku {
 namespace {
 
 using test_support::ScriptRig;
+
+// A stored 1 × 1 picture without alpha in the colour given (565).
+std::string rawPicture(uint16_t colour) {
+    RbpHeader header;
+    header.type = kRbpRaw;
+    header.width = 1;
+    header.height = 1;
+    std::string file(kRbpHeaderLength, '\0');
+    writeRbpHeader(header, reinterpret_cast<uint8_t*>(file.data()));
+    file += static_cast<char>(colour & 0xFF);
+    file += static_cast<char>(colour >> 8);
+    return file;
+}
 
 TEST(WipeCommand, ShakeReversesEveryFiftyMsAndEndsAfterTheThirdChange) {
     ScriptRig rig;  // 240 rows: 5 script units are 2 pixels
@@ -106,6 +122,21 @@ TEST(ImageCommands, FillClrPaintsOpaqueBlackAndPaintShowsTheCurrentImage) {
     ASSERT_NE(background, nullptr);
     EXPECT_EQ(background->layer, 96);
     ASSERT_NE(imageInSlot(rig.images, 0), nullptr);
+}
+
+TEST(ImageCommands, LoadImageReadsAgainAfterTheSlotWasFilledOrCleared) {
+    for (const char* command : {"#FillClr(3,0)", "#Clr(3)"}) {
+        SCOPED_TRACE(command);
+        ScriptRig rig;
+        const std::string load = "#LoadImage(3,\"./bg/a.png\")\n";
+        ASSERT_TRUE(rig.load({{"./script.txt", load + command + "\n" + load + "#END()\n"},
+                              {"./bg/a.rbp", rawPicture(0x1234)}}));
+        rig.step();
+        const Image* image = imageInSlot(rig.images, 3);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(load565(image->pixel(0, 0)), 0x1234);
+        EXPECT_STREQ(image->name, "./bg/a.rbp");
+    }
 }
 
 TEST(ImageCommands, BadSlotsRaiseTheirErrorBits) {
