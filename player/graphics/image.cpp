@@ -33,10 +33,11 @@ bool clipToImage(const Image& image, int x, int y, int width, int height, Area& 
 
 }  // namespace
 
-bool createImage(Image& image, int width, int height) {
+bool createImage(Image& image, int width, int height, size_t roomBytes) {
     freeImage(image);
     if (width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide) return false;
-    const size_t bytes = static_cast<size_t>(width) * height * k565aBytes;
+    const size_t bytes = imagePixelBytes(width, height);
+    if (bytes > roomBytes) return false;
     image.pixels.reset(new (std::nothrow) uint8_t[bytes]);
     if (!image.pixels) return false;
     std::memset(image.pixels.get(), 0, bytes);
