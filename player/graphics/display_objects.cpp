@@ -296,8 +296,9 @@ void addChangedBoxes(DisplayObjects& objects, UpdateList& dirty) {
 void displayFrame(DisplayObjects& objects, DisplayList& list, UpdateList& dirty,
                   ScreenSurface& screen, const ImageSlots& images, GraphicsState& state,
                   uint32_t nowMs) {
-    retireFinishedObjects(objects, dirty);
     collectObjects(objects, list, nowMs);
+    // The list stays valid: a step that finishes its object leaves it out.
+    retireFinishedObjects(objects, dirty);
     addChangedBoxes(objects, dirty);
     redrawDirty(screen, list, images, state, dirty);
 }
