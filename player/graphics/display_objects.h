@@ -67,8 +67,8 @@ bool removeObject(DisplayObjects& objects, int slot);
 void removeAllObjects(DisplayObjects& objects);
 
 // Negative source x or y count as 0; a negative width or height takes the
-// image's own, scaled like the other arguments. Does not mark the object
-// changed (the caller's next operation does).
+// image's own in pixels as it is. Does not mark the object changed (the
+// caller's next operation does).
 bool setPicture(DisplayObjects& objects, const ImageSlots& images, int slot, int imageSlot,
                 int sourceX, int sourceY, int width, int height);
 bool setImageSlot(DisplayObjects& objects, int slot, int imageSlot);
