@@ -48,6 +48,14 @@ bool pointerInArea(const ScriptContext& context, const HotArea& area) {
     return x >= left && x <= right && y >= top && y <= bottom;
 }
 
+// The click edge and the two decide keys, which the click wait reads as
+// held, are spent once something has been decided with them.
+void clearDecideInputs(InputState& input) {
+    input.clickEdge = 0;
+    input.keys[KeyRole::C] = 0;
+    input.keys[KeyRole::Right] = 0;
+}
+
 // Up and down move through 1..count with wrap-around; from "none" (or a
 // stale value) down picks the first and up the last.
 int moveSelection(int selected, int count, uint32_t edges) {
@@ -209,9 +217,7 @@ CommandOutcome commandMouseClickWait(ScriptContext& context) {
     const bool decided = input.clickEdge != 0 || input.keys[KeyRole::C] != 0 ||
                          input.keys[KeyRole::Right] != 0 || input.keys[KeyRole::Left] > 0;
     if (numberArgument(context, 1) == 1 && decided) {
-        input.clickEdge = 0;
-        input.keys[KeyRole::C] = 0;
-        input.keys[KeyRole::Right] = 0;
+        clearDecideInputs(input);
         return CommandOutcome::Advance;
     }
     return CommandOutcome::StayYield;
@@ -244,6 +250,8 @@ CommandOutcome commandSelectEx(ScriptContext& context) {
     engine.selectedChoice = moveSelection(engine.selectedChoice, count, edges);
     const int selected = engine.selectedChoice;
     if ((edges & kEdgeDecide) != 0 && selected >= 1 && selected <= count) {
+        // A decide key still held must not also pass the next click wait.
+        clearDecideInputs(context.input);
         const Choice choice = engine.choices[static_cast<size_t>(selected - 1)];
         state.pendingChoices = 0;
         engine.selectedChoice = 0;
