@@ -1,7 +1,10 @@
 // Script lines interpreted per second: a loop of expression statements,
 // #IF blocks, comments and a #GOTO, as a game's bookkeeping between its
-// pictures and messages looks.
+// pictures and messages looks; and one frame of a loop that never yields
+// at the end of a large compressed script, the worst a step can cost.
 #include <benchmark/benchmark.h>
+
+#include <string>
 
 #include "tests/player/script/script_rig.h"
 
@@ -35,6 +38,61 @@ void ScriptLines(benchmark::State& state) {
     state.counters["lines/s"] =
         benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsRate);
 }
-BENCHMARK(ScriptLines);
+BENCHMARK(ScriptLines)->Unit(benchmark::kMillisecond);
+
+// About 200 KB of scenes (labels, pictures, messages, bookkeeping) followed
+// by "|_Start:" and "#GOTO("_Start")": every jump looks for a label at the
+// very end of the file.
+std::string largeScriptEndingInALoop() {
+    std::string text = "#GOTO(\"_Start\")\n";
+    for (int scene = 0; text.size() < 200 * 1024; ++scene) {
+        const std::string n = std::to_string(scene);
+        text += "|_Scene" + n + ":\n";
+        text += "#LoadImage(3,\"./bg/bg" + n + ".png\")\n";
+        text += "#TransFade(0,0,0,0,0,0,800,600,3)\n";
+        for (int line = 0; line < 8; ++line)
+            text += "#PrintTextf(" + std::to_string(scene * 8 + line) + ")\n";
+        text += "@" + std::to_string(scene % 900) + "=@" + std::to_string(scene % 900) + "+1\n";
+        text += "#IF(@5==" + n + ")\n{\n#GOTO(\"_Scene" + n + "\",\"./script.txt\")\n}\n";
+    }
+    text += "|_Start:\n#GOTO(\"_Start\")\n#END()\n";
+    return text;
+}
+
+void NonYieldingLoopAtTheEndOfALargeScript(benchmark::State& state) {
+    zeku::test_support::ScriptRig rig;
+    if (!rig.load({{"./script.txt", largeScriptEndingInALoop()}}, true)) {
+        state.SkipWithError("cannot build the script package");
+        return;
+    }
+    int64_t lines = 0;
+    for (auto _ : state)
+        lines += rig.step();
+    state.counters["lines/step"] =
+        benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(NonYieldingLoopAtTheEndOfALargeScript)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+
+// The same loop jumping between two such files on one level, so that each
+// jump lets go of the text it leaves.
+void NonYieldingLoopBetweenTwoLargeScripts(benchmark::State& state) {
+    const std::string loop = "|_Start:\n#GOTO(\"_Start\")\n#END()\n";
+    std::string first = largeScriptEndingInALoop();
+    first.resize(first.size() - loop.size());
+    std::string second = first;
+    first += "|_Start:\n#GOTO(\"_Start\",\"./other.txt\")\n#END()\n";
+    second += "|_Start:\n#GOTO(\"_Start\",\"./script.txt\")\n#END()\n";
+    zeku::test_support::ScriptRig rig;
+    if (!rig.load({{"./script.txt", first}, {"./other.txt", second}}, true)) {
+        state.SkipWithError("cannot build the script package");
+        return;
+    }
+    int64_t lines = 0;
+    for (auto _ : state)
+        lines += rig.step();
+    state.counters["lines/step"] =
+        benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(NonYieldingLoopBetweenTwoLargeScripts)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
 }  // namespace

@@ -1,15 +1,18 @@
 // Fuzzes the script text layer: arbitrary bytes as a script file, read line
-// by line, classified, split both ways and evaluated, plus a label search.
+// by line, classified, split both ways and evaluated, plus a label search
+// checked against the label index.
 // The text lives in its own heap block so ASan sees any read past its end.
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 #include "player/script/expression.h"
 #include "player/script/script_line.h"
 #include "player/script/script_loader.h"
 #include "player/script/script_state.h"
+#include "player/script/script_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::unique_ptr<char[]> bytes(new char[size == 0 ? 1 : size]);
@@ -42,5 +45,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const size_t found = zeku::findLabel(text, "_Start");
     if (found > text.size()) __builtin_trap();
+
+    // The label index that jumps use must agree with the search from the top.
+    zeku::ByteBuffer copy = zeku::ByteBuffer::allocate(size);
+    if (size > 0) std::memcpy(copy.data(), data, size);
+    const auto indexed = zeku::ScriptText::make("pack.mlz", "./script.txt", std::move(copy));
+    if (indexed == nullptr || indexed->labelOffset("_Start") != found) __builtin_trap();
+    // And for the first label line of the text, whatever its name.
+    for (size_t position = 0; position < text.size();) {
+        position = zeku::readScriptLine(text, position, line);
+        if (zeku::classifyLine(line) != zeku::kLineLabel) continue;
+        const size_t colon = std::string_view(line).rfind(':');
+        if (colon == std::string_view::npos) break;
+        line[colon] = 0;
+        if (indexed->labelOffset(line + 1) != zeku::findLabel(text, line + 1)) __builtin_trap();
+        break;
+    }
     return 0;
 }

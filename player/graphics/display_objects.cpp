@@ -13,6 +13,16 @@ int16_t imageSlotValue(int imageSlot) {
     return imageSlot >= 0 && imageSlot < kImageSlotCount ? static_cast<int16_t>(imageSlot) : -1;
 }
 
+// Screen pixels back to script units, for sizes that start in pixels.
+int scaleToScriptX(const DisplayObjects& objects, int value) {
+    return objects.screenWidth > 0 ? saturateToInt(int64_t{value} * 800 / objects.screenWidth) : 0;
+}
+
+int scaleToScriptY(const DisplayObjects& objects, int value) {
+    return objects.screenHeight > 0 ? saturateToInt(int64_t{value} * 600 / objects.screenHeight)
+                                    : 0;
+}
+
 // The area the object leaves behind on screen when it goes away.
 void releaseBox(DisplayObjects& objects, const DisplayObject& o) {
     if (!isNoBox(o.currentBox)) objects.releasedBoxes.push_back(o.currentBox);
@@ -44,13 +54,17 @@ void applyPicture(const DisplayObjects& objects, const ImageSlots& images, Displ
                   int imageSlot, int sourceX, int sourceY, int width, int height) {
     sourceX = std::max(sourceX, 0);
     sourceY = std::max(sourceY, 0);
-    const Image* image = imageInSlot(images, imageSlot);
-    if (width < 0) width = image != nullptr ? saturateToInt(image->width) : 0;
-    if (height < 0) height = image != nullptr ? saturateToInt(image->height) : 0;
     const int64_t left = scaleToScreenX(objects, sourceX);
     const int64_t top = scaleToScreenY(objects, sourceY);
-    const int scaledWidth = scaleToScreenX(objects, width);
-    const int scaledHeight = scaleToScreenY(objects, height);
+    // A negative size takes the image's own, which is already in screen
+    // pixels: scaling it again would shrink a full-screen picture.
+    const Image* image = imageInSlot(images, imageSlot);
+    const int imageWidth = image != nullptr ? saturateToInt(image->width) : 0;
+    const int imageHeight = image != nullptr ? saturateToInt(image->height) : 0;
+    const int scaledWidth = width < 0 ? imageWidth : scaleToScreenX(objects, width);
+    const int scaledHeight = height < 0 ? imageHeight : scaleToScreenY(objects, height);
+    if (width < 0) width = scaleToScriptX(objects, imageWidth);
+    if (height < 0) height = scaleToScriptY(objects, imageHeight);
     o.entry.slot = imageSlotValue(imageSlot);
     o.entry.sourceLeft = saturateToShort(left);
     o.entry.sourceTop = saturateToShort(top);
@@ -296,8 +310,9 @@ void addChangedBoxes(DisplayObjects& objects, UpdateList& dirty) {
 void displayFrame(DisplayObjects& objects, DisplayList& list, UpdateList& dirty,
                   ScreenSurface& screen, const ImageSlots& images, GraphicsState& state,
                   uint32_t nowMs) {
-    retireFinishedObjects(objects, dirty);
     collectObjects(objects, list, nowMs);
+    // The list stays valid: a step that finishes its object leaves it out.
+    retireFinishedObjects(objects, dirty);
     addChangedBoxes(objects, dirty);
     redrawDirty(screen, list, images, state, dirty);
 }

@@ -67,8 +67,8 @@ bool removeObject(DisplayObjects& objects, int slot);
 void removeAllObjects(DisplayObjects& objects);
 
 // Negative source x or y count as 0; a negative width or height takes the
-// image's own, scaled like the other arguments. Does not mark the object
-// changed (the caller's next operation does).
+// image's own in pixels as it is. Does not mark the object changed (the
+// caller's next operation does).
 bool setPicture(DisplayObjects& objects, const ImageSlots& images, int slot, int imageSlot,
                 int sourceX, int sourceY, int width, int height);
 bool setImageSlot(DisplayObjects& objects, int slot, int imageSlot);
@@ -94,14 +94,18 @@ bool stopAnimation(DisplayObjects& objects, int slot, uint32_t& errorWord);
 bool moveObject(DisplayObjects& objects, int from, int to, uint32_t& errorWord);
 
 // Per-frame pieces, in the order displayFrame runs them.
-void retireFinishedObjects(DisplayObjects& objects, UpdateList& dirty);
 // Steps every object and links the active, visible ones behind their layers.
 void collectObjects(DisplayObjects& objects, DisplayList& list, uint32_t nowMs);
+// Frees the finished objects (never among those just collected) and adds
+// the areas of every object freed since the last frame to the list.
+void retireFinishedObjects(DisplayObjects& objects, UpdateList& dirty);
 // Each changed object's pending box goes to the list, merged.
 void addChangedBoxes(DisplayObjects& objects, UpdateList& dirty);
 
-// The graphics work of one frame: retire, step and collect, add changed
-// boxes, redraw the flagged rectangles. The caller presents and clears `dirty`.
+// The graphics work of one frame: step and collect, retire what finished in
+// this very step (so an ended animation is gone from this frame's picture),
+// add changed boxes, redraw the flagged rectangles. The caller presents and
+// clears `dirty`.
 // `list` points into the objects: it is only walked right after collecting,
 // since any operation that frees an object leaves it stale.
 void displayFrame(DisplayObjects& objects, DisplayList& list, UpdateList& dirty,

@@ -33,12 +33,11 @@ bool clipToImage(const Image& image, int x, int y, int width, int height, Area& 
 
 }  // namespace
 
-bool createImage(Image& image, int width, int height) {
-    image.pixels.reset();
-    image.width = image.height = 0;
-    image.stride = image.rows = 0;
+bool createImage(Image& image, int width, int height, size_t roomBytes) {
+    freeImage(image);
     if (width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide) return false;
-    const size_t bytes = static_cast<size_t>(width) * height * k565aBytes;
+    const size_t bytes = imagePixelBytes(width, height);
+    if (bytes > roomBytes) return false;
     image.pixels.reset(new (std::nothrow) uint8_t[bytes]);
     if (!image.pixels) return false;
     std::memset(image.pixels.get(), 0, bytes);
@@ -61,6 +60,7 @@ void setImageName(Image& image, const char* name) {
 }
 
 void clearImage(Image& image) {
+    image.name[0] = '\0';
     if (!image.pixels) return;
     const size_t count = static_cast<size_t>(image.stride) * image.rows;
     uint8_t* p = image.pixels.get();

@@ -32,15 +32,25 @@ struct Image {
     }
 };
 
+// Bytes of width × height 565A pixels, for sides of 0..kImageMaxSide.
+inline size_t imagePixelBytes(int width, int height) {
+    return static_cast<size_t>(width) * static_cast<size_t>(height) * k565aBytes;
+}
+// Bytes the image's pixels take.
+inline size_t imagePixelBytes(const Image& image) {
+    return image.hasPixels() ? imagePixelBytes(image.stride, image.rows) : 0;
+}
+
 // Frees the old pixels and allocates width × height zero pixels (black,
-// fully transparent). False, leaving the image empty, for sides outside
-// 1..kImageMaxSide or when memory runs out.
-bool createImage(Image& image, int width, int height);
+// fully transparent); the image no longer holds a loaded file. False,
+// leaving the image empty, for sides outside 1..kImageMaxSide, for pixels
+// that would take more than `roomBytes`, or when memory runs out.
+bool createImage(Image& image, int width, int height, size_t roomBytes = SIZE_MAX);
 // Frees the pixels and clears the name.
 void freeImage(Image& image);
 void setImageName(Image& image, const char* name);
 
-// All stride × rows pixels become opaque black.
+// All stride × rows pixels become opaque black; the name is cleared.
 void clearImage(Image& image);
 
 // The operations below work on the part of the area that lies inside the

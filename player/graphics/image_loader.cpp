@@ -55,15 +55,16 @@ std::string rbpNameForCommand(std::string_view name) {
     return result;
 }
 
-bool putRbpIntoImage(const uint8_t* data, size_t size, Image& image) {
+bool putRbpIntoImage(const uint8_t* data, size_t size, Image& image, size_t roomBytes) {
     RbpPicture picture;
     if (!decodeRbpPicture(data, size, picture)) return false;
     const int width = picture.width;
     const int height = picture.height;
     if (width > image.stride || height > image.rows) {
         // Too large for the allocation: give the image room rather than
-        // write past its rows.
-        if (!createImage(image, width, height)) return false;
+        // write past its rows, when there is room to give.
+        if (imagePixelBytes(width, height) > roomBytes) return false;
+        if (!createImage(image, width, height, roomBytes)) return false;
     }
     image.width = static_cast<uint32_t>(width);
     image.height = static_cast<uint32_t>(height);
@@ -81,7 +82,7 @@ bool putRbpIntoImage(const uint8_t* data, size_t size, Image& image) {
 }
 
 bool loadImageFile(PackReader* reader, const char* packPath, std::string_view name, Image& image,
-                   bool recordName) {
+                   bool recordName, size_t roomBytes) {
     image.name[0] = '\0';
     if (name.size() >= kImageNameLimit || reader == nullptr || packPath == nullptr ||
         endsWithSeparator(packPath))
@@ -93,7 +94,7 @@ bool loadImageFile(PackReader* reader, const char* packPath, std::string_view na
     }
     const ByteBuffer file = reader->read(packPath, fileName);
     if (!file) return false;
-    if (!putRbpIntoImage(file.data(), file.size(), image)) return false;
+    if (!putRbpIntoImage(file.data(), file.size(), image, roomBytes)) return false;
     if (recordName) setImageName(image, fileName.c_str());
     return true;
 }
@@ -105,7 +106,10 @@ int loadImageForCommand(ImageSlots& slots, int slot, std::string_view name, Pack
     Image* image = imageForCommand(slots, slot, screenWidth, screenHeight, errorWord);
     if (image == nullptr) return 0;
     if (textEquals(std::string_view(image->name), fileName)) return -1;
-    return loadImageFile(reader, packPath, fileName, *image) ? 1 : 0;
+    return loadImageFile(reader, packPath, fileName, *image, true,
+                         imageRoomBytes(slots, *image, screenWidth, screenHeight))
+               ? 1
+               : 0;
 }
 
 bool loadSystemImage(PackReader* reader, const char* packPath, int screenWidth, int screenHeight,

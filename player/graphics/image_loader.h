@@ -26,24 +26,26 @@ std::string withRbpExtension(std::string_view name);
 std::string rbpNameForCommand(std::string_view name);
 
 // Puts a whole ".rbp" file into the image: the size becomes the file's
-// (the pixels are reallocated only when the picture does not fit), stored
-// alpha that is non-zero gets its two low bits set, and a type this format
-// does not know sets the size and copies nothing. False for a damaged file
-// or when memory runs out; the name is not touched.
-bool putRbpIntoImage(const uint8_t* data, size_t size, Image& image);
+// (the pixels are reallocated only when the picture does not fit, and
+// then only within `roomBytes`), stored alpha that is non-zero gets its two
+// low bits set, and a type this format does not know sets the size and
+// copies nothing. False for a damaged file, a picture past the room (the
+// pixels are kept then) or when memory runs out; the name is not touched.
+bool putRbpIntoImage(const uint8_t* data, size_t size, Image& image, size_t roomBytes = SIZE_MAX);
 
 // Reads `name` from the package at `packPath` and puts it into the image,
 // recording the name when asked. Fails for a name of 64 bytes or more, a
 // package path ending in a separator (no package file), a missing reader,
-// a missing or damaged file; the image then keeps its pixels and its
-// recorded name is cleared. An extension ".rbp" in any case is lowered.
+// a missing or damaged file, or a picture past `roomBytes`; the image then
+// keeps its pixels and its recorded name is cleared. An extension ".rbp"
+// in any case is lowered.
 bool loadImageFile(PackReader* reader, const char* packPath, std::string_view name, Image& image,
-                   bool recordName = true);
+                   bool recordName = true, size_t roomBytes = SIZE_MAX);
 
 // The image-loading command: 1 loaded, 0 failed (or the slot is out of
 // range, which raises kErrorBadImageSlot), -1 when the slot already holds
 // that file and nothing was loaded. An empty slot first gets an image of
-// the default size.
+// the default size; a larger picture gets room within the slots' budget.
 int loadImageForCommand(ImageSlots& slots, int slot, std::string_view name, PackReader* reader,
                         const char* packPath, int screenWidth, int screenHeight,
                         uint32_t& errorWord);

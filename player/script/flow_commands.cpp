@@ -48,6 +48,14 @@ bool pointerInArea(const ScriptContext& context, const HotArea& area) {
     return x >= left && x <= right && y >= top && y <= bottom;
 }
 
+// The click edge and the two decide keys, which the click wait reads as
+// held, are spent once something has been decided with them.
+void clearDecideInputs(InputState& input) {
+    input.clickEdge = 0;
+    input.keys[KeyRole::C] = 0;
+    input.keys[KeyRole::Right] = 0;
+}
+
 // Up and down move through 1..count with wrap-around; from "none" (or a
 // stale value) down picks the first and up the last.
 int moveSelection(int selected, int count, uint32_t edges) {
@@ -84,15 +92,14 @@ CommandOutcome commandBreakApp(ScriptContext& context) {
 }
 
 CommandOutcome commandIf(ScriptContext& context) {
-    ScriptLevel& level = currentLevel(context);
-    level.position = context.engine.nextPosition;
-    if (numberArgument(context, 1) != 0) return CommandOutcome::Jump;
+    if (numberArgument(context, 1) != 0) return CommandOutcome::Advance;
 
-    // Skip the block. A "}" with no "{" open closes it too, and a block that
-    // is never closed skips to the end of the text.
-    const std::string_view text = level.view();
+    // Skip the block: only forward, so it is an advance, not a jump. A "}"
+    // with no "{" open closes it too, and a block that is never closed skips
+    // to the end of the text.
+    const std::string_view text = currentLevel(context).view();
     char line[kScriptLineCapacity];
-    size_t position = static_cast<size_t>(level.position);
+    size_t position = static_cast<size_t>(context.engine.nextPosition);
     int depth = 0;
     while (position < text.size()) {
         position = readScriptLine(text, position, line);
@@ -100,8 +107,8 @@ CommandOutcome commandIf(ScriptContext& context) {
         if (kind == kLineBlockOpen) ++depth;
         if (kind == kLineBlockClose && --depth <= 0) break;
     }
-    level.position = static_cast<int32_t>(position);
-    return CommandOutcome::Jump;
+    context.engine.nextPosition = static_cast<int32_t>(position);
+    return CommandOutcome::Advance;
 }
 
 CommandOutcome commandGoto(ScriptContext& context) {
@@ -210,9 +217,7 @@ CommandOutcome commandMouseClickWait(ScriptContext& context) {
     const bool decided = input.clickEdge != 0 || input.keys[KeyRole::C] != 0 ||
                          input.keys[KeyRole::Right] != 0 || input.keys[KeyRole::Left] > 0;
     if (numberArgument(context, 1) == 1 && decided) {
-        input.clickEdge = 0;
-        input.keys[KeyRole::C] = 0;
-        input.keys[KeyRole::Right] = 0;
+        clearDecideInputs(input);
         return CommandOutcome::Advance;
     }
     return CommandOutcome::StayYield;
@@ -245,6 +250,8 @@ CommandOutcome commandSelectEx(ScriptContext& context) {
     engine.selectedChoice = moveSelection(engine.selectedChoice, count, edges);
     const int selected = engine.selectedChoice;
     if ((edges & kEdgeDecide) != 0 && selected >= 1 && selected <= count) {
+        // A decide key still held must not also pass the next click wait.
+        clearDecideInputs(context.input);
         const Choice choice = engine.choices[static_cast<size_t>(selected - 1)];
         state.pendingChoices = 0;
         engine.selectedChoice = 0;

@@ -92,14 +92,8 @@ CommandOutcome commandFillClr(ScriptContext& context) {
 
 CommandOutcome commandClr(ScriptContext& context) {
     const int slot = numberArgument(context, 1);
-    if (Image* image = commandImage(context, slot)) {
-        const int64_t width =
-            static_cast<int64_t>(context.images.defaultWidth) * context.screenWidth / 800;
-        const int64_t height =
-            static_cast<int64_t>(context.images.defaultHeight) * context.screenHeight / 600;
-        if (width <= kImageMaxSide && height <= kImageMaxSide)
-            createImage(*image, static_cast<int>(width), static_cast<int>(height));
-    }
+    recreateImageForCommand(context.images, slot, context.screenWidth, context.screenHeight,
+                            context.engine.errorWord);
     context.engine.currentImageSlot = slot;
     return CommandOutcome::Advance;
 }

@@ -103,6 +103,8 @@ int stepScript(ScriptContext& context) {
     ScriptEngine& engine = context.engine;
     ScriptState& state = engine.state;
     char line[kScriptLineCapacity];
+    const uint32_t readsBefore = state.scriptReads;
+    int jumps = 0;
     for (int lines = 0; lines < kLinesPerStepLimit; ++lines) {
         ScriptLevel& level = state.current();
         // A level without text, or one that ran off its end without "#END",
@@ -141,7 +143,7 @@ int stepScript(ScriptContext& context) {
                 break;
         }
         if (outcome == CommandOutcome::Advance || outcome == CommandOutcome::AdvanceYield) {
-            level.position = static_cast<int32_t>(next);
+            level.position = engine.nextPosition;
         }
 
         ScriptLevel& now = state.current();
@@ -154,6 +156,8 @@ int stepScript(ScriptContext& context) {
             outcome == CommandOutcome::JumpYield) {
             return lines + 1;
         }
+        if (outcome == CommandOutcome::Jump && ++jumps >= kJumpsPerStepLimit) return lines + 1;
+        if (state.scriptReads - readsBefore >= kScriptReadsPerStepLimit) return lines + 1;
     }
     return kLinesPerStepLimit;
 }

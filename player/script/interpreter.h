@@ -9,16 +9,23 @@
 namespace zeku {
 
 enum class CommandOutcome {
-    Advance,       // next line, go on this frame
-    AdvanceYield,  // next line, then return
+    Advance,       // next line (or further on, see nextPosition), go on this frame
+    AdvanceYield,  // the same, then return
     StayYield,     // same line again next frame
-    Jump,          // the command set the position; go on this frame
-    JumpYield,     // the command set the position; then return
+    Jump,          // the command entered a label, a file or a level; go on this frame
+    JumpYield,     // the same, then return
 };
 
-// Lines one step executes at most before it yields, so a script loop
-// without a yielding command cannot hang the player.
-inline constexpr int kLinesPerStepLimit = 100000;
+// Bounds of one step. A script loop that never yields would otherwise hold
+// up the frame, and with it the window's messages (close included): the
+// step ends after this many lines, jumps or script files read from the
+// package, as if the last line had yielded, and the script goes on in the
+// next frame. At their worst (long expressions, large compressed files)
+// each bound lets a step run about one frame; counting rather than reading
+// the clock keeps headless runs repeatable.
+inline constexpr int kLinesPerStepLimit = 10000;
+inline constexpr int kJumpsPerStepLimit = 1000;
+inline constexpr uint32_t kScriptReadsPerStepLimit = 8;
 
 // Runs one frame of the script. Returns the number of lines executed.
 int stepScript(ScriptContext& context);

@@ -70,7 +70,8 @@ struct ScriptEngine {
     bool closeRequested = false;  // #BreakApp asked the shell to close the window
 
     // Where the line being executed ends; set by the interpreter before a
-    // command runs.
+    // command runs. An advance moves there; a command may move it further
+    // forward (the skipped block of a false #IF).
     int32_t nextPosition = 0;
     // The line gives the command's optional arguments (as many as the
     // command table's maximum, where that is above its minimum); set by the

@@ -1,39 +1,26 @@
-// Script loading and label search. A jump re-reads the whole stored file
-// and scans it from the top, as nothing is pre-compiled.
+// Script loading. The decompressed texts of the files the call levels run
+// are kept and shared, so a jump inside them costs a label lookup, not a
+// package read and a scan of the whole file.
 #include "player/script/script_loader.h"
 
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 #include "common/text/sjis.h"
-#include "player/script/script_line.h"
 
 namespace zeku {
+namespace {
 
-size_t findLabel(std::string_view text, const char* label) {
-    if (label == nullptr) return 0;
-    const size_t labelLength = std::strlen(label);
-    if (labelLength > kLabelMaxLength) return 0;
-    char target[kLabelMaxLength + 2];
-    std::memcpy(target, label, labelLength);
-    target[labelLength] = ':';
-    target[labelLength + 1] = 0;
-
-    char line[kScriptLineCapacity];
-    ParsedCommand command;
-    size_t position = 0;
-    while (position < text.size()) {
-        const size_t next = readScriptLine(text, position, line);
-        const LineKind kind = classifyLine(line);
-        if (kind == kLineLabel && textEquals(line + 1, target)) return next;
-        if (kind == kLineCommand) {
-            splitCommand(line, true, command);
-            if (textEquals(command.name, "#END")) return 0;
-        }
-        position = next;
+std::shared_ptr<const ScriptText> heldText(const ScriptState& state, std::string_view packagePath,
+                                           std::string_view storedName) {
+    for (const ScriptLevel& level : state.levels) {
+        if (level.hasText() && level.text->isFile(packagePath, storedName)) return level.text;
     }
-    return 0;
+    return nullptr;
 }
+
+}  // namespace
 
 void clearScriptLevel(ScriptLevel& level) {
     level = ScriptLevel{};
@@ -50,23 +37,31 @@ int enterScript(ScriptState& state, int level, PackReader& reader, const char* p
     const bool dotted = fileName[0] == '.';
     const size_t nameLength = std::strlen(fileName);
     const size_t pathLength = nameLength + (dotted ? 0 : 2);
+    const bool pathFits = pathLength < sizeof(path) && packagePath != nullptr;
+    if (pathFits) {
+        std::memcpy(path, "./", dotted ? 0 : 2);
+        std::memcpy(path + (dotted ? 0 : 2), fileName, nameLength + 1);
+    }
+    const std::string_view storedName(path, pathFits ? pathLength : 0);
 
-    target.text = ByteBuffer();
+    // Taken before the level lets go of its own text, which may be this file.
+    std::shared_ptr<const ScriptText> text =
+        pathFits ? heldText(state, packagePath, storedName) : nullptr;
+    target.text.reset();
     target.size = 0;
     target.position = 0;
     target.previousPosition = -1;
     target.repeatCount = 0;
     state.pendingChoices = 0;
-    if (pathLength >= sizeof(path)) return 0;
-    std::memcpy(path, "./", dotted ? 0 : 2);
-    std::memcpy(path + (dotted ? 0 : 2), fileName, nameLength + 1);
-
-    ByteBuffer text = reader.read(packagePath, std::string_view(path, pathLength));
-    // Positions are signed 32-bit, so a text must stay below 2 GiB.
-    if (!text || text.size() > 0x7FFFFFFFu) return 0;
-    target.size = static_cast<uint32_t>(text.size());
+    if (!pathFits) return 0;
+    if (!text) {
+        ++state.scriptReads;
+        text = ScriptText::make(packagePath, storedName, reader.read(packagePath, storedName));
+        if (!text) return 0;
+    }
+    target.size = static_cast<uint32_t>(text->view().size());
+    target.position = label != nullptr ? static_cast<int32_t>(text->labelOffset(label)) : 0;
     target.text = std::move(text);
-    target.position = label != nullptr ? static_cast<int32_t>(findLabel(target.view(), label)) : 0;
     return 1;
 }
 

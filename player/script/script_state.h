@@ -5,9 +5,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
-#include "common/bytes/byte_buffer.h"
+#include "player/script/script_text.h"
 
 namespace zeku {
 
@@ -26,19 +27,18 @@ inline constexpr int kPersistentVariableFirst = 900;
 inline constexpr int kPersistentVariableLast = 2047;
 
 // One call level: a whole script file and where the interpreter stands in it.
+// Levels that run the same file share one text, which lives as long as any
+// of them holds it.
 struct ScriptLevel {
     char fileName[kScriptFileNameCapacity] = {};
-    ByteBuffer text;  // none until a script is entered
+    std::shared_ptr<const ScriptText> text;  // none until a script is entered
     uint32_t size = 0;
     int32_t position = 0;
     int32_t previousPosition = -1;
     uint32_t repeatCount = 0;
 
-    bool hasText() const { return static_cast<bool>(text); }
-    std::string_view view() const {
-        return hasText() ? std::string_view(reinterpret_cast<const char*>(text.data()), size)
-                         : std::string_view();
-    }
+    bool hasText() const { return text != nullptr; }
+    std::string_view view() const { return hasText() ? text->view() : std::string_view(); }
 };
 
 // The text result of the last evaluation; always terminated.
@@ -94,6 +94,7 @@ struct ScriptState {
     std::array<ScriptLevel, kScriptLevelCount> levels;
     int32_t currentLevel = 0;
     int32_t pendingChoices = 0;  // #SelectEx choices waiting, reset on entering a script
+    uint32_t scriptReads = 0;    // script files asked of the package so far
     ScriptVariables variables;
     ParsedCommand command;
 

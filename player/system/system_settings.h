@@ -14,9 +14,10 @@ struct SystemSettings {
     int32_t lockSkip = 0;  // LOCK_SKIP: a left press latches skipping
     int32_t messageShadow = 0;
     int32_t displayFreeMode = 0;
-    // WINDOW_COLOR: the shade of the name and message windows' backgrounds.
-    // Black until the settings file is read.
-    int32_t windowColour = 0;
+    // WINDOW_COLOR: the shade #TransFill gives the name and message
+    // windows' backgrounds (each channel darkens the picture beneath);
+    // 0xCCCCCC unless the settings file says otherwise.
+    int32_t windowColour = 0xCCCCCC;
     int32_t pcm = 1;
     int32_t sePlay = 1;
     int32_t cursorMode = 0;   // KET_CUR_MODE 0..4

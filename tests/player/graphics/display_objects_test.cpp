@@ -78,12 +78,17 @@ TEST(DisplayObjects, PictureClampsNegativeSourceAndTakesImageSize) {
     EXPECT_EQ(o.entry.sourceRight, 40);
     EXPECT_EQ(o.entry.sourceBottom, 20);
 
-    // Negative sizes take the image's, scaled like any other argument.
-    ASSERT_TRUE(setPicture(objects, images, 0, 2, 0, 0, -1, -1));
-    EXPECT_EQ(o.width, 200 * 320 / 800);
-    EXPECT_EQ(o.height, 100 * 240 / 600);
-    EXPECT_EQ(o.entry.sourceRight, 80);
-    EXPECT_EQ(o.entry.sourceBottom, 40);
+    // Negative sizes take the image's, which is in screen pixels already,
+    // each on its own; the source corner is scaled as always.
+    ASSERT_TRUE(setPicture(objects, images, 0, 2, 10, 0, -1, -1));
+    EXPECT_EQ(o.width, 200);
+    EXPECT_EQ(o.height, 100);
+    EXPECT_EQ(o.entry.sourceLeft, 4);
+    EXPECT_EQ(o.entry.sourceRight, 204);
+    EXPECT_EQ(o.entry.sourceBottom, 100);
+    ASSERT_TRUE(setPicture(objects, images, 0, 2, 0, 0, 100, -1));
+    EXPECT_EQ(o.width, 40);
+    EXPECT_EQ(o.height, 100);
 
     // Image slots that cannot exist show nothing.
     ASSERT_TRUE(setPicture(objects, images, 0, 40, 0, 0, 10, 10));

@@ -225,6 +225,30 @@ TEST_F(ImageLoaderTest, CommandNamesAndSlots) {
     EXPECT_EQ(error, kErrorBadImageSlot);
 }
 
+// A picture larger than its slot's image gets new pixels only within what
+// the other slots leave of the budget; past it the load fails as a bad
+// file does and the slot keeps its pixels.
+TEST_F(ImageLoaderTest, APictureLargerThanItsSlotGrowsOnlyWithinTheBudget) {
+    const int w = 320;
+    const int h = 240;
+    writePackage({{"./big.rbp", rawRbp(kRbpRaw, w, 3 * h, std::vector<uint8_t>(w * 3 * h * 2))}});
+    ImageSlots slots;
+    slots.defaultWidth = 1600;  // two screens a slot: 32 of them fill the budget
+    uint32_t error = 0;
+    for (int slot = 0; slot < kImageSlotCount; ++slot)
+        ASSERT_TRUE(imageForCommand(slots, slot, w, h, error)->hasPixels());
+    EXPECT_EQ(loadImageForCommand(slots, 3, "./big.png", &reader_, path_.c_str(), w, h, error), 0);
+    const Image& kept = *imageInSlot(slots, 3);
+    EXPECT_TRUE(kept.hasPixels());
+    EXPECT_EQ(kept.stride, 2 * w);
+    EXPECT_EQ(kept.name[0], '\0');
+
+    releaseImageSlot(slots, 4);
+    EXPECT_EQ(loadImageForCommand(slots, 3, "./big.png", &reader_, path_.c_str(), w, h, error), 1);
+    EXPECT_EQ(imageInSlot(slots, 3)->rows, 3 * h);
+    EXPECT_EQ(error, 0u);
+}
+
 TEST_F(ImageLoaderTest, SystemImageRebuildsItsMaskAndRecordsNoName) {
     // At 320 × 240 the image is 256 × 192; the mask covers 12 rows and 12
     // columns from x = 25, taken from the high colour byte at x = 38 + j.

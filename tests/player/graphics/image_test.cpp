@@ -27,6 +27,10 @@ TEST(Image, CreateGivesTransparentBlackAndRefusesBadSizes) {
     EXPECT_FALSE(image.hasPixels());
     EXPECT_EQ(image.width, 0u);
     EXPECT_FALSE(createImage(image, kImageMaxSide + 1, 1));
+    // New pixels hold no loaded file, even when the allocation fails.
+    setImageName(image, "./bg/a.rbp");
+    EXPECT_FALSE(createImage(image, 0, 1));
+    EXPECT_STREQ(image.name, "");
 }
 
 TEST(Image, ClearMakesEveryAllocatedPixelOpaqueBlack) {
@@ -34,7 +38,9 @@ TEST(Image, ClearMakesEveryAllocatedPixelOpaqueBlack) {
     ASSERT_TRUE(createImage(image, 4, 3));
     image.width = 2;  // a smaller picture inside the allocation
     setPixel(image, 3, 2, 0xFFFF, 7);
+    setImageName(image, "./bg/a.rbp");
     clearImage(image);
+    EXPECT_STREQ(image.name, "");
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x) {
             EXPECT_EQ(load565(image.pixel(x, y)), 0);
@@ -123,6 +129,39 @@ TEST(ImageSlots, EmptySlotGetsTheScaledDefaultSize) {
     EXPECT_EQ(error, 0u);
     releaseImageSlot(slots, 3);
     EXPECT_EQ(imageInSlot(slots, 3), nullptr);
+}
+
+// 32 slots of 8192 × 8192 would take 6 GB. All slot images together keep
+// to 64 screens' worth of pixels; past that a slot is left without pixels,
+// as when memory runs out, and whatever is freed can be used again.
+TEST(ImageSlots, AllSlotImagesTogetherKeepToTheBudget) {
+    constexpr int kW = 320;
+    constexpr int kH = 240;
+    const size_t screen = imagePixelBytes(kW, kH);
+    ASSERT_EQ(imageBudgetBytes(kW, kH), 64 * screen);
+    uint32_t error = 0;
+
+    ImageSlots huge;  // one image of 8000 × 6000 pixels
+    huge.defaultWidth = 20000;
+    huge.defaultHeight = 15000;
+    ASSERT_NE(imageForCommand(huge, 0, kW, kH, error), nullptr);
+    EXPECT_FALSE(imageInSlot(huge, 0)->hasPixels());
+
+    ImageSlots slots;
+    slots.defaultWidth = 1600;  // two screens each: all 32 just fit
+    for (int slot = 0; slot < kImageSlotCount; ++slot)
+        EXPECT_TRUE(imageForCommand(slots, slot, kW, kH, error)->hasPixels()) << slot;
+    EXPECT_EQ(imageRoomBytes(slots, *imageInSlot(slots, 5), kW, kH), 2 * screen);
+
+    slots.defaultWidth = 2400;  // three screens: one too many
+    EXPECT_FALSE(recreateImageForCommand(slots, 5, kW, kH, error)->hasPixels());
+    releaseImageSlot(slots, 6);
+    EXPECT_TRUE(recreateImageForCommand(slots, 5, kW, kH, error)->hasPixels());
+    EXPECT_FALSE(imageForCommand(slots, 6, kW, kH, error)->hasPixels());
+    slots.defaultWidth = 800;
+    EXPECT_TRUE(recreateImageForCommand(slots, 6, kW, kH, error)->hasPixels());
+    EXPECT_EQ(imageRoomBytes(slots, *imageInSlot(slots, 7), kW, kH), 2 * screen);
+    EXPECT_EQ(error, 0u);
 }
 
 TEST(ImageSlots, OutOfRangeSlotRaisesTheErrorBit) {

@@ -151,5 +151,27 @@ TEST(SelectEx, ChoicesWrapWithKeysAndADecideJumps) {
     EXPECT_EQ(rig.engine.state.pendingChoices, 0);
 }
 
+// Deciding a choice spends the decide input: still held in the next frame,
+// it does not also pass the click wait the choice leads to.
+TEST(SelectEx, ADecideStillHeldDoesNotPassTheNextClickWait) {
+    for (const KeyRole decide : {KeyRole::C, KeyRole::Right}) {
+        SCOPED_TRACE(static_cast<int>(decide));
+        ScriptRig rig;
+        ASSERT_TRUE(rig.load({{"./script.txt",
+                               "#SelectEx()\n{\n#Choice(0,1,\"_C\",\"./script.txt\")\n}\n"
+                               "|_C:\n#MouseClickWait(1)\n@1=1\n#Wait(-1)\n"}}));
+        rig.step();
+        press(rig, KeyRole::Down);
+        press(rig, decide);
+        EXPECT_EQ(rig.engine.state.pendingChoices, 0);
+        rig.step();  // the key is still down
+        rig.step();
+        EXPECT_EQ(rig.var(1), 0);
+        EXPECT_EQ(rig.currentLine(), "#MouseClickWait(1)");
+        press(rig, decide);  // a new press does
+        EXPECT_EQ(rig.var(1), 1);
+    }
+}
+
 }  // namespace
 }  // namespace zeku

@@ -3,6 +3,9 @@
 // error bits.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "common/image/rbp_file.h"
 #include "player/script/interpreter.h"
 #include "tests/player/script/script_rig.h"
 
@@ -10,6 +13,19 @@ namespace zeku {
 namespace {
 
 using test_support::ScriptRig;
+
+// A stored 1 × 1 picture without alpha in the colour given (565).
+std::string rawPicture(uint16_t colour) {
+    RbpHeader header;
+    header.type = kRbpRaw;
+    header.width = 1;
+    header.height = 1;
+    std::string file(kRbpHeaderLength, '\0');
+    writeRbpHeader(header, reinterpret_cast<uint8_t*>(file.data()));
+    file += static_cast<char>(colour & 0xFF);
+    file += static_cast<char>(colour >> 8);
+    return file;
+}
 
 TEST(WipeCommand, ShakeReversesEveryFiftyMsAndEndsAfterTheThirdChange) {
     ScriptRig rig;  // 240 rows: 5 script units are 2 pixels
@@ -106,6 +122,57 @@ TEST(ImageCommands, FillClrPaintsOpaqueBlackAndPaintShowsTheCurrentImage) {
     ASSERT_NE(background, nullptr);
     EXPECT_EQ(background->layer, 96);
     ASSERT_NE(imageInSlot(rig.images, 0), nullptr);
+}
+
+TEST(ImageCommands, LoadImageReadsAgainAfterTheSlotWasFilledOrCleared) {
+    for (const char* command : {"#FillClr(3,0)", "#Clr(3)"}) {
+        SCOPED_TRACE(command);
+        ScriptRig rig;
+        const std::string load = "#LoadImage(3,\"./bg/a.png\")\n";
+        ASSERT_TRUE(rig.load({{"./script.txt", load + command + "\n" + load + "#END()\n"},
+                              {"./bg/a.rbp", rawPicture(0x1234)}}));
+        rig.step();
+        const Image* image = imageInSlot(rig.images, 3);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(load565(image->pixel(0, 0)), 0x1234);
+        EXPECT_STREQ(image->name, "./bg/a.rbp");
+    }
+}
+
+// The two message-window rectangles take the window colour of the settings
+// instead of the script's, 0xCCCCCC by default; any other rectangle keeps
+// the script's colour, and 0 leaves it as it is.
+TEST(ImageCommands, TransFillShadesTheWindowRectanglesWithTheWindowColour) {
+    struct Case {
+        const char* rectangle;  // script units
+        int x, y;               // a pixel inside it on the 320 × 240 screen
+        int32_t windowColour;
+        uint16_t expected;
+    };
+    // 0xFFFF shaded by 0xCC per channel: 31 × 52 >> 8 = 6, 63 × 52 >> 8 = 12.
+    constexpr uint16_t kShaded = 6 << 11 | 12 << 5 | 6;
+    const Case cases[] = {
+        {"39,431,722,136", 20, 180, SystemSettings{}.windowColour, kShaded},
+        {"39,387,211,40", 20, 160, SystemSettings{}.windowColour, kShaded},
+        {"39,431,722,136", 20, 180, 0x808080, 15 << 11 | 31 << 5 | 15},
+        {"39,431,722,135", 20, 180, SystemSettings{}.windowColour, 0xFFFF},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rectangle);
+        ScriptRig rig;
+        rig.settings.windowColour = c.windowColour;
+        ASSERT_TRUE(rig.load({{"./script.txt", std::string("#Clr(3)\n#Wait(0)\n#TransFill(3,") +
+                                                   c.rectangle + ",0)\n#END()\n"}}));
+        rig.step();
+        Image& image = *imageInSlot(rig.images, 3);
+        for (int y = 0; y < static_cast<int>(image.height); ++y)
+            for (int x = 0; x < static_cast<int>(image.width); ++x)
+                store565(image.pixel(x, y), 0xFFFF);
+        rig.step();  // the wait ends
+        rig.step();
+        EXPECT_EQ(load565(image.pixel(c.x, c.y)), c.expected);
+        EXPECT_EQ(load565(image.pixel(5, 5)), 0xFFFF);
+    }
 }
 
 TEST(ImageCommands, BadSlotsRaiseTheirErrorBits) {

@@ -173,6 +173,49 @@ TEST(StepScript, OneStepRunsAtMostTheLineLimit) {
     EXPECT_EQ(rig.var(1), kLinesPerStepLimit + 10);
 }
 
+// A loop without a yielding command ends its step at a bound and goes on
+// from there in the next frame: every frame runs the same share of it.
+TEST(StepScript, ALoopThatNeverYieldsEndsItsStepAtABound) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> files;
+        int minLines;
+        int maxLines;
+    };
+    const int reads = static_cast<int>(kScriptReadsPerStepLimit);
+    // Four lines hold three jumps; where the step ends in that cycle varies.
+    const int callCycle = kJumpsPerStepLimit / 3 * 4;
+    const Case cases[] = {
+        {"jumps inside one file",
+         {{"./script.txt", "|_L:\n@1++\n#GOTO(\"_L\")\n"}},
+         2 * kJumpsPerStepLimit,
+         2 * kJumpsPerStepLimit},
+        {"jumps between two files, each a package read",
+         {{"./script.txt", "|_L:\n@1++\n#GOTO(\"_L\",\"./b.txt\")\n"},
+          {"./b.txt", "|_L:\n@1++\n#GOTO(\"_L\",\"./script.txt\")\n"}},
+         2 * reads,
+         2 * reads},
+        {"a call and a return into the same file, then a jump",
+         {{"./script.txt",
+           "|_L:\n#Gosub(\"_S\",\"./script.txt\")\n#GOTO(\"_L\")\n|_S:\n@1++\n#Return()\n"}},
+         callCycle + 1,
+         callCycle + 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptRig rig;
+        ASSERT_TRUE(rig.load(c.files));
+        rig.step();
+        for (int frame = 0; frame < 3; ++frame) {
+            const int32_t before = rig.var(1);
+            const int lines = rig.step();
+            EXPECT_GE(lines, c.minLines);
+            EXPECT_LE(lines, c.maxLines);
+            EXPECT_GT(rig.var(1), before);
+        }
+    }
+}
+
 TEST(StepScript, TheEndOfATextAndAMissingScriptIdle) {
     ScriptRig rig;
     ASSERT_TRUE(rig.load({{"./script.txt", "@1++"}}));

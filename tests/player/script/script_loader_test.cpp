@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -92,6 +94,39 @@ TEST(FindLabel, RefusesOverLongLabels) {
     EXPECT_EQ(findLabel(text, label63.c_str()), 0u);
 }
 
+ByteBuffer bytesOf(const std::string& text) {
+    ByteBuffer bytes = ByteBuffer::allocate(text.size());
+    if (!text.empty()) std::memcpy(bytes.data(), text.data(), text.size());
+    return bytes;
+}
+
+// The index that jumps use answers exactly what a search from the top does.
+TEST(ScriptText, LabelIndexAgreesWithTheSearchFromTheTop) {
+    const std::string label62(62, 'L');
+    const std::string label63(63, 'L');
+    const std::vector<std::string> texts = {
+        crlf("//x\n|_start:\n#A()\n| _Two :\n#B()\n|_START:\n#C()\n|_NoColon\n#D()\n"
+             "|_\x83\x61:\n#E()\n|_\x83\x41:\n#F()\n|_\x83\x7C:\n#G()\n|_Odd:x\n#H()\n"
+             "#End()\n|_After:\n#I()\n"),
+        crlf("|" + label62 + ":\n#A()\n|" + label63 + ":\n#B()\n#ENDX()\n|_Last:"),
+        crlf("#END\n|_start:\n"),
+        "",
+    };
+    const std::vector<std::string> labels = {
+        "_Start",    "_start",    "_Two",  "_two",  "_NoColon", "_\x83\x61",
+        "_\x83\x41", "_\x83\x7C", "_\x83", "_Odd",  "_Odd:x",   "_After",
+        "_Star",     "",          label62, label63, "_Last",    "_Missing"};
+    for (const std::string& text : texts) {
+        const auto indexed = ScriptText::make("pack.mlz", "./s.txt", bytesOf(text));
+        ASSERT_NE(indexed, nullptr);
+        EXPECT_EQ(indexed->view(), text);
+        for (const std::string& label : labels)
+            EXPECT_EQ(indexed->labelOffset(label.c_str()), findLabel(text, label.c_str()))
+                << "label \"" << label << "\" in \"" << text << "\"";
+        EXPECT_EQ(indexed->labelOffset(nullptr), 0u);
+    }
+}
+
 class EnterScript : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -131,6 +166,32 @@ TEST_F(EnterScript, LoadsAndPositionsALevel) {
     EXPECT_EQ(state_.levels[2].position, 0);
     ASSERT_EQ(enterScript(state_, 2, reader_, path_.c_str(), "script.txt", "_Nowhere"), 1);
     EXPECT_EQ(state_.levels[2].position, 0);
+}
+
+// Once a level runs a file, entering it again (on any level, under any
+// spelling of its name) shares that text instead of reading the package,
+// and the text lives as long as one level holds it.
+TEST_F(EnterScript, AFileALevelHoldsIsSharedNotReadAgain) {
+    ASSERT_EQ(enterScript(state_, 0, reader_, path_.c_str(), "./script.txt", "_Start"), 1);
+    EXPECT_EQ(state_.scriptReads, 1u);
+    std::filesystem::remove(path_);
+
+    ASSERT_EQ(enterScript(state_, 1, reader_, path_.c_str(), "SCRIPT.TXT", "_Next"), 1);
+    EXPECT_EQ(state_.levels[1].text, state_.levels[0].text);
+    EXPECT_EQ(lineAt(state_.levels[1].view(), static_cast<size_t>(state_.levels[1].position)),
+              "@1=1");
+    ASSERT_EQ(enterScript(state_, 0, reader_, path_.c_str(), "./script.txt", "_Next"), 1);
+    clearScriptLevel(state_.levels[1]);
+    EXPECT_EQ(lineAt(state_.levels[0].view(), static_cast<size_t>(state_.levels[0].position)),
+              "@1=1");
+    EXPECT_EQ(state_.scriptReads, 1u);
+
+    // Another file, or the same name in another package, is read.
+    EXPECT_EQ(enterScript(state_, 1, reader_, path_.c_str(), "scr/sub.txt", "_Sub"), 0);
+    EXPECT_EQ(
+        enterScript(state_, 1, reader_, folder_.file("other.mlz").c_str(), "script.txt", "_Start"),
+        0);
+    EXPECT_EQ(state_.scriptReads, 3u);
 }
 
 TEST_F(EnterScript, FailureLeavesTheLevelWithoutText) {

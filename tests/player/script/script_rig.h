@@ -53,12 +53,14 @@ struct ScriptRig {
     ScriptContext context() { return makeScriptContext(game); }
 
     // Stores the files (names as scripts write them, text with "\n" lines)
-    // uncompressed in the package and enters the first at its start.
-    bool load(const std::vector<std::pair<std::string, std::string>>& files) {
+    // in the package, uncompressed unless asked, and enters the first at its
+    // start.
+    bool load(const std::vector<std::pair<std::string, std::string>>& files,
+              bool compress = false) {
         std::vector<PackageItem> items;
         for (const auto& [name, text] : files) {
             const std::string stored = crlf(text);
-            items.push_back({name, {stored.begin(), stored.end()}, false});
+            items.push_back({name, {stored.begin(), stored.end()}, compress});
         }
         const std::vector<uint8_t> bytes = buildPackage(items);
         if (bytes.empty()) return false;
