@@ -76,7 +76,7 @@ void drawImage(const DisplayEntry& e, ScreenSurface& screen, const ImageSlots& i
     if (e.slot < 0) return;
     if (e.alpha < 1 && e.order < 0) return;
     if (e.scaleX != 1000 || e.scaleY != 1000 || e.angle != 0) return;
-    const Image* image = imageInSlot(images, e.slot);
+    const Image* image = shownImage(images, e.slot);
     if (image == nullptr || !image->hasPixels()) return;
     Placement p = placementOf(e);
     if (!clipPlacement(p, area)) return;

@@ -8,9 +8,10 @@
 namespace zeku {
 namespace {
 
-// Image slots outside 0..31 show nothing, like a negative slot.
+// Image slots outside 0..32 (32 the system image) show nothing, like a
+// negative slot.
 int16_t imageSlotValue(int imageSlot) {
-    return imageSlot >= 0 && imageSlot < kImageSlotCount ? static_cast<int16_t>(imageSlot) : -1;
+    return imageSlot >= 0 && imageSlot <= kSystemImageSlot ? static_cast<int16_t>(imageSlot) : -1;
 }
 
 // Screen pixels back to script units, for sizes that start in pixels.
@@ -58,7 +59,7 @@ void applyPicture(const DisplayObjects& objects, const ImageSlots& images, Displ
     const int64_t top = scaleToScreenY(objects, sourceY);
     // A negative size takes the image's own, which is already in screen
     // pixels: scaling it again would shrink a full-screen picture.
-    const Image* image = imageInSlot(images, imageSlot);
+    const Image* image = shownImage(images, imageSlot);
     const int imageWidth = image != nullptr ? saturateToInt(image->width) : 0;
     const int imageHeight = image != nullptr ? saturateToInt(image->height) : 0;
     const int scaledWidth = width < 0 ? imageWidth : scaleToScreenX(objects, width);
@@ -310,11 +311,16 @@ void addChangedBoxes(DisplayObjects& objects, UpdateList& dirty) {
 void displayFrame(DisplayObjects& objects, DisplayList& list, UpdateList& dirty,
                   ScreenSurface& screen, const ImageSlots& images, GraphicsState& state,
                   uint32_t nowMs) {
+    prepareDisplayFrame(objects, list, dirty, nowMs);
+    redrawDirty(screen, list, images, state, dirty);
+}
+
+void prepareDisplayFrame(DisplayObjects& objects, DisplayList& list, UpdateList& dirty,
+                         uint32_t nowMs) {
     collectObjects(objects, list, nowMs);
     // The list stays valid: a step that finishes its object leaves it out.
     retireFinishedObjects(objects, dirty);
     addChangedBoxes(objects, dirty);
-    redrawDirty(screen, list, images, state, dirty);
 }
 
 }  // namespace zeku

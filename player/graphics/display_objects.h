@@ -108,6 +108,10 @@ void addChangedBoxes(DisplayObjects& objects, UpdateList& dirty);
 // clears `dirty`.
 // `list` points into the objects: it is only walked right after collecting,
 // since any operation that frees an object leaves it stale.
+// The same in two halves, so the message windows can be drawn between the
+// redraw and the present: everything up to the redraw, then the redraw.
+void prepareDisplayFrame(DisplayObjects& objects, DisplayList& list, UpdateList& dirty,
+                         uint32_t nowMs);
 void displayFrame(DisplayObjects& objects, DisplayList& list, UpdateList& dirty,
                   ScreenSurface& screen, const ImageSlots& images, GraphicsState& state,
                   uint32_t nowMs);

@@ -48,6 +48,10 @@ const Image* imageInSlot(const ImageSlots& slots, int slot) {
     return inRange(slot) ? slots.slots[slot].get() : nullptr;
 }
 
+const Image* shownImage(const ImageSlots& slots, int slot) {
+    return slot == kSystemImageSlot ? slots.systemImage.get() : imageInSlot(slots, slot);
+}
+
 Image* imageForCommand(ImageSlots& slots, int slot, int screenWidth, int screenHeight,
                        uint32_t& errorWord) {
     if (!inRange(slot)) {

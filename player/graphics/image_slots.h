@@ -11,6 +11,9 @@
 namespace zeku {
 
 inline constexpr int kImageSlotCount = 32;
+// The system image (the wait icon and other interface parts) sits after the
+// script slots: display objects may show it, script commands cannot touch it.
+inline constexpr int kSystemImageSlot = 32;
 // Bit of the script engine's error word raised by an out-of-range slot.
 inline constexpr uint32_t kErrorBadImageSlot = 0x800000;
 // All slot images together may take this many screens' worth of pixels,
@@ -22,6 +25,7 @@ inline constexpr size_t kImageBudgetScreens = 64;
 
 struct ImageSlots {
     std::array<std::unique_ptr<Image>, kImageSlotCount> slots;
+    std::unique_ptr<Image> systemImage;  // loaded at start-up, kept for the whole run
     // Size of an image a command creates in an empty slot, in the scripts'
     // 800 × 600 coordinates (a script command changes it).
     int defaultWidth = 800;
@@ -31,6 +35,9 @@ struct ImageSlots {
 // The slot's image, or nullptr for an empty slot or an index out of range.
 Image* imageInSlot(ImageSlots& slots, int slot);
 const Image* imageInSlot(const ImageSlots& slots, int slot);
+// What a display object with that image slot shows: a slot's image, or the
+// system image for kSystemImageSlot.
+const Image* shownImage(const ImageSlots& slots, int slot);
 
 // The pixel budget of all slot images for a screen of that size, in bytes.
 size_t imageBudgetBytes(int screenWidth, int screenHeight);

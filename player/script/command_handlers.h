@@ -22,6 +22,10 @@ bool firstExecution(ScriptContext& context);
 // False, leaving the level without text, when the file cannot be read.
 bool jumpTo(ScriptContext& context, int level, const char* fileName, const char* label);
 
+// Replaces the message table from the named file of the script package;
+// false, keeping the old table, when the file cannot be read.
+bool loadMessageFile(ScriptContext& context, const char* name);
+
 // Flow control.
 CommandOutcome commandEnd(ScriptContext& context);
 CommandOutcome commandWait(ScriptContext& context);
@@ -47,14 +51,16 @@ CommandOutcome commandAlphaBlt(ScriptContext& context);
 CommandOutcome commandTransFade(ScriptContext& context);
 CommandOutcome commandWipe(ScriptContext& context);
 
-// Message text, sound, saving: they keep their state here and show or play
-// nothing until those subsystems take them over.
+// Message text.
 CommandOutcome commandLoadTextf(ScriptContext& context);
 CommandOutcome commandPrintTextf(ScriptContext& context);
 CommandOutcome commandCreateTextf(ScriptContext& context);
 CommandOutcome commandLocatef(ScriptContext& context);
 CommandOutcome commandSetMessageLength(ScriptContext& context);
 CommandOutcome commandSetDefaultColor(ScriptContext& context);
+
+// Sound and saving: they keep their state here and play nothing until those
+// subsystems take them over.
 CommandOutcome commandOpenPlayMciCdda(ScriptContext& context);
 CommandOutcome commandStopMciCdda(ScriptContext& context);
 CommandOutcome commandPlayWave(ScriptContext& context);

@@ -1,6 +1,7 @@
 // Flow control: waits, jumps, calls and returns, the conditional block,
 // and the three commands that wait for the player's choice.
 #include <cstring>
+#include <string>
 
 #include "common/text/sjis.h"
 #include "player/script/command_handlers.h"
@@ -65,6 +66,21 @@ int moveSelection(int selected, int count, uint32_t edges) {
     const bool validNow = selected >= 1 && selected <= count;
     if ((edges & kEdgeDown) != 0) selected = !validNow ? 1 : (selected < count ? selected + 1 : 1);
     return selected;
+}
+
+// A choice's text: its message's body with only the double-byte characters.
+std::string choiceText(const ScriptContext& context, int32_t number) {
+    std::string text;
+    const MessageEntry* entry = findMessage(context.messages, number);
+    if (entry == nullptr) return text;
+    const std::string_view body = entry->text;
+    for (size_t i = 0; i < body.size(); ++i) {
+        if (isLeadByte(static_cast<unsigned char>(body[i])) && i + 1 < body.size()) {
+            text.append(body.substr(i, 2));
+            ++i;
+        }
+    }
+    return text;
 }
 
 }  // namespace
@@ -226,8 +242,10 @@ CommandOutcome commandMouseClickWait(ScriptContext& context) {
 CommandOutcome commandSelectEx(ScriptContext& context) {
     ScriptEngine& engine = context.engine;
     ScriptState& state = engine.state;
+    MessageWindow& window = context.windows[kTextWindow];
     if (firstExecution(context)) {
         state.pendingChoices = 0;
+        clearChoices(window, context.updateList);
         forEachBlockLine(context, [&](const char* line, LineKind kind) {
             if (kind == kLineBlockOpen || kind == kLineOther) return;
             if (state.pendingChoices >= kChoiceLimit) return;  // the menu holds four
@@ -236,25 +254,43 @@ CommandOutcome commandSelectEx(ScriptContext& context) {
             choice = Choice{};
             quotedArgument(context, 3, choice.label, sizeof(choice.label));
             quotedArgument(context, 4, choice.fileName, sizeof(choice.fileName));
+            addChoiceLine(window, choiceText(context, numberArgument(context, 2)));
             ++state.pendingChoices;
         });
         engine.selectedArea = 0;
         engine.highlightedArea = 0;
         engine.selectedChoice = 0;
+        if (window.created) drawChoices(window, context.screenWidth, context.updateList);
         return CommandOutcome::StayYield;
     }
 
+    // An erased window or the history shown leaves the menu alone.
+    if (window.hidden || window.showingHistory) return CommandOutcome::StayYield;
     const uint32_t edges = takeKeyEdges(context.input);
     const int count = state.pendingChoices;
-    if ((edges & kEdgeClick) != 0) engine.selectedChoice = 0;
-    engine.selectedChoice = moveSelection(engine.selectedChoice, count, edges);
-    const int selected = engine.selectedChoice;
+    int selected = moveSelection(engine.selectedChoice, count, edges);
+    if ((edges & kEdgeClick) != 0) {
+        selected = 0;
+        const int under = choiceAt(window, context.input.pointerX, context.input.pointerY);
+        if (under >= 0 && under < count) selected = under + 1;
+    }
+    if (selected != engine.selectedChoice || (edges & (kEdgeUp | kEdgeDown)) != 0) {
+        highlightChoice(window, selected - 1, context.updateList);
+        if ((edges & (kEdgeUp | kEdgeDown)) != 0 && selected >= 1 && selected <= window.choiceCount) {
+            // The pointer follows the keys, so a tap after them starts from there.
+            const ScreenRect& rect = window.choices[static_cast<size_t>(selected - 1)].rect;
+            context.input.pointerX = rect.right - 2;
+            context.input.pointerY = rect.top + 2;
+        }
+    }
+    engine.selectedChoice = selected;
     if ((edges & kEdgeDecide) != 0 && selected >= 1 && selected <= count) {
         // A decide key still held must not also pass the next click wait.
         clearDecideInputs(context.input);
         const Choice choice = engine.choices[static_cast<size_t>(selected - 1)];
         state.pendingChoices = 0;
         engine.selectedChoice = 0;
+        clearGlyphs(window, context.updateList);
         jumpTo(context, state.currentLevel, choice.fileName, choice.label);
         return CommandOutcome::JumpYield;
     }

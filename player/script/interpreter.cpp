@@ -175,6 +175,11 @@ int restartScript(ScriptContext& context) {
     engine.selectedChoice = 0;
     engine.closeRequested = false;
 
+    for (MessageWindow& window : context.windows) {
+        for (int g = 0; g < window.glyphCount; ++g)
+            context.updateList.add(window.glyphs[static_cast<size_t>(g)].rect);
+        window = MessageWindow{};
+    }
     removeAllObjects(context.objects);
     for (int slot = 0; slot < kImageSlotCount; ++slot)
         releaseImageSlot(context.images, slot);

@@ -10,6 +10,8 @@
 #include "player/graphics/compositor.h"
 #include "player/graphics/display_objects.h"
 #include "player/graphics/image_slots.h"
+#include "player/graphics/message_file.h"
+#include "player/graphics/message_window.h"
 #include "player/graphics/shake_state.h"
 #include "player/graphics/update_list.h"
 #include "player/script/script_engine.h"
@@ -28,6 +30,8 @@ struct ScriptContext {
     UpdateList& updateList;
     GraphicsState& graphics;
     ShakeState& shake;
+    MessageWindows& windows;
+    MessageTable& messages;
     PackReader& reader;
     const char* packagePath;  // the script and image package
     int screenWidth;

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "player/script/command_tracer.h"
+#include "player/script/read_registry.h"
 #include "player/script/script_state.h"
 
 namespace zeku {
@@ -66,6 +67,8 @@ struct ScriptEngine {
     int musicSecondTrack = 0;
     int musicLoop = 0;
     bool savingEnabled = true;
+    ReadRegistry readMarks;        // lines of messages already shown
+    bool messageReadFlag = true;   // the message being typed was read before
 
     bool closeRequested = false;  // #BreakApp asked the shell to close the window
 

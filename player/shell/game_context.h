@@ -13,6 +13,8 @@
 #include "player/graphics/compositor.h"
 #include "player/graphics/display_list.h"
 #include "player/graphics/display_objects.h"
+#include "player/graphics/glyph_cache.h"
+#include "player/graphics/message_drawing.h"
 #include "player/graphics/image_slots.h"
 #include "player/graphics/message_window.h"
 #include "player/graphics/screen_surface.h"
@@ -51,6 +53,7 @@ struct GameContext {
     KeyMap keyMap;
     InputState input;
     std::vector<std::string> fontList;  // the message fonts the menu offers
+    std::string messageFont;            // the face chosen for messages; empty: the default
 
     // The screen and what is drawn on it.
     ScreenSurface screen;
@@ -63,6 +66,8 @@ struct GameContext {
     GraphicsState graphics;
     ShakeState shake;
     MessageWindows messageWindows;
+    MessageTable messages;  // of the last message file loaded
+    GlyphCache glyphCache;
 
     // Scripts and pictures come from this package; sounds from the sound engine's own.
     PackReader packReader;
@@ -75,5 +80,14 @@ struct GameContext {
 
 // The interpreter's view of the game for one frame.
 ScriptContext makeScriptContext(GameContext& game);
+
+// How message text is drawn under the current settings: the chosen font (or
+// the default face), bold on the larger screen, the anti-alias factor and
+// the shadow.
+TextStyle messageTextStyle(const GameContext& game);
+
+// Loads the system image (the wait icon and interface parts) from the
+// package; without it those parts are simply not shown.
+void loadSystemPicture(GameContext& game);
 
 }  // namespace zeku

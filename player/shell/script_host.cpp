@@ -2,6 +2,7 @@
 // the close request it may raise, and the display objects' frame.
 #include "player/shell/script_host.h"
 
+#include "player/graphics/message_drawing.h"
 #include "player/script/interpreter.h"
 #include "player/shell/start_problem.h"
 
@@ -12,6 +13,7 @@ ScriptHost::ScriptHost(const BuildConstants& build, PlatformServices& platform, 
 
 bool ScriptHost::enterStartScript() {
     game_.nowMs = platform_.clock.nowMs();
+    loadSystemPicture(game_);
     ScriptContext context = makeScriptContext(game_);
     if (restartScript(context) == 1) return true;
     reportStartProblem();
@@ -40,7 +42,9 @@ void ScriptHost::runScriptStep() {
 
 void ScriptHost::drawFrame() {
     GameContext& g = game_;
-    displayFrame(g.objects, g.displayList, g.updateList, g.screen, g.images, g.graphics, g.nowMs);
+    prepareDisplayFrame(g.objects, g.displayList, g.updateList, g.nowMs);
+    redrawDirty(g.screen, g.displayList, g.images, g.graphics, g.updateList);
+    drawWindows(g.messageWindows, g.updateList, g.screen, g.glyphCache, messageTextStyle(g));
 }
 
 }  // namespace zeku
