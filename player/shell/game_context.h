@@ -13,6 +13,7 @@
 #include "player/graphics/compositor.h"
 #include "player/graphics/display_list.h"
 #include "player/graphics/display_objects.h"
+#include "player/graphics/glyph_cache.h"
 #include "player/graphics/image_slots.h"
 #include "player/graphics/message_window.h"
 #include "player/graphics/screen_surface.h"
@@ -37,7 +38,7 @@ struct GameContext {
     // when that memory is not there); the key map starts from the
     // display's default keys; every slot starts empty.
     GameContext(const BuildConstants& build, const std::string& programFolder,
-                const GXKeyList& defaultKeys);
+                const GXKeyList& defaultKeys, GlyphRenderer* glyphs = nullptr);
     GameContext(const GameContext&) = delete;
     GameContext& operator=(const GameContext&) = delete;
 
@@ -63,6 +64,7 @@ struct GameContext {
     GraphicsState graphics;
     ShakeState shake;
     MessageWindows messageWindows;
+    GlyphCache glyphCache;  // the message text's rendered characters
 
     // Scripts and pictures come from this package; sounds from the sound engine's own.
     PackReader packReader;
