@@ -347,7 +347,12 @@ struct FreeTypeGlyphRenderer::Impl {
             const int memoryRow = bitmap.pitch < 0 ? rows - 1 - r : r;
             const unsigned char* source = bitmap.buffer + static_cast<size_t>(memoryRow) * stride;
             uint8_t* target = coverage + static_cast<size_t>(top + r) * cellPx;
-            for (int c = std::max(0, -left); c < width && left + c < cellPx; ++c) {
+            const int end = std::min(width, cellPx - left);
+            for (int c = std::max(0, -left); c < end; ++c) {
+                if (mono && (c & 7) == 0 && source[c >> 3] == 0) {
+                    c += 7;  // eight blank pixels at once
+                    continue;
+                }
                 const bool inked =
                     mono ? (source[c >> 3] & (0x80 >> (c & 7))) != 0 : source[c] >= 128;
                 if (inked) target[left + c] = 255;

@@ -69,18 +69,23 @@ const uint8_t* GlyphCache::coverage(std::string_view faceSjis, int weight, uint1
         std::memcpy(out.data(), cell_.data(), bytes);
         return out.data();
     }
+    // Row sums first, walking the rendering in memory order.
     const unsigned area = static_cast<unsigned>(k * k);
+    sums_.resize(static_cast<size_t>(size));
     for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            unsigned sum = 0;
-            for (int dy = 0; dy < k; ++dy) {
-                const uint8_t* row =
-                    cell_.data() + static_cast<size_t>(y * k + dy) * cellPx + x * k;
+        std::fill(sums_.begin(), sums_.end(), 0u);
+        for (int dy = 0; dy < k; ++dy) {
+            const uint8_t* row = cell_.data() + static_cast<size_t>(y * k + dy) * cellPx;
+            for (int x = 0; x < size; ++x, row += k) {
+                unsigned sum = 0;
                 for (int dx = 0; dx < k; ++dx)
                     sum += row[dx];
+                sums_[x] += sum;
             }
-            out[static_cast<size_t>(y) * size + x] = static_cast<uint8_t>(sum / area);
         }
+        uint8_t* target = out.data() + static_cast<size_t>(y) * size;
+        for (int x = 0; x < size; ++x)
+            target[x] = static_cast<uint8_t>(sums_[x] / area);
     }
     return out.data();
 }

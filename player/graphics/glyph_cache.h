@@ -40,7 +40,8 @@ class GlyphCache {
     GlyphRenderer* renderer_;
     std::vector<std::string> faces_;  // a face's index is its part of the key
     std::unordered_map<uint64_t, std::vector<uint8_t>> glyphs_;
-    std::vector<uint8_t> cell_;  // the k * size square the renderer fills
+    std::vector<uint8_t> cell_;   // the k * size square the renderer fills
+    std::vector<unsigned> sums_;  // one row of block sums
     size_t bytes_ = 0;
     size_t rasterisations_ = 0;
 };
