@@ -165,7 +165,8 @@ struct LoadedFace {
 struct FreeTypeGlyphRenderer::Impl {
     Notices* notices = nullptr;
     FT_Library library = nullptr;
-    FcConfig* config = nullptr;
+    FcConfig* config = nullptr;  // loaded by the first face lookup
+    bool started = false;
     std::map<std::string, LoadedFace> facesByFile;           // "path:index"
     std::map<std::string, std::vector<LoadedFace*>> chains;  // by Shift-JIS face name
     std::map<std::string, std::string> familyByName;
@@ -275,6 +276,13 @@ struct FreeTypeGlyphRenderer::Impl {
         const std::string key(faceSjis);
         auto it = chains.find(key);
         if (it != chains.end()) return it->second;
+        // Fonts are looked for only once text is drawn, so a run that shows
+        // none never pays for loading the font configuration.
+        if (!started) {
+            started = true;
+            if (FT_Init_FreeType(&library) != 0) library = nullptr;
+            config = FcInitLoadConfigAndFonts();
+        }
         const std::string utf8 = sjisToUtf8(faceSjis);
         std::vector<FontFile> files(3);
         const bool named = resolveName(utf8, files[0]);
@@ -364,8 +372,6 @@ struct FreeTypeGlyphRenderer::Impl {
 
 FreeTypeGlyphRenderer::FreeTypeGlyphRenderer(Notices* notices) : impl_(std::make_unique<Impl>()) {
     impl_->notices = notices;
-    if (FT_Init_FreeType(&impl_->library) != 0) impl_->library = nullptr;
-    impl_->config = FcInitLoadConfigAndFonts();
 }
 
 FreeTypeGlyphRenderer::~FreeTypeGlyphRenderer() = default;

@@ -4,9 +4,12 @@
 #include "platform/font/freetype_glyph_renderer.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_folder.h"
 
 namespace zeku {
 namespace {
@@ -173,6 +176,36 @@ TEST(FreeTypeGlyphRenderer, EveryCellSizeFromOneToThreeHundredRendersInsideItsSq
             previousInk = r.ink.count;
         }
     }
+}
+
+TEST(FreeTypeGlyphRenderer, WithoutAnyFontNothingDrawsAndThatIsSaidOnce) {
+    // A font configuration that names no font folder at all.
+    test_support::TempFolder folder("zeku-nofont");
+    const std::string conf = folder.file("fonts.conf");
+    const std::string text = "<?xml version=\"1.0\"?><fontconfig><cachedir>" +
+                             folder.file("cache") + "</cachedir></fontconfig>";
+    test_support::writeBytes(conf, std::vector<uint8_t>(text.begin(), text.end()));
+    const char* previous = getenv("FONTCONFIG_FILE");
+    const std::string saved = previous != nullptr ? previous : "";
+    setenv("FONTCONFIG_FILE", conf.c_str(), 1);
+
+    RecordedNotices notices;
+    {
+        FreeTypeGlyphRenderer renderer(&notices);
+        for (const std::string& face : {kMsGothic, std::string("No Such Face"), kMsGothic}) {
+            const Rendered r = renderOne(renderer, face, 400, kHiraganaA, 24);
+            EXPECT_FALSE(r.ok);
+            EXPECT_EQ(r.ink.count, 0);
+        }
+        EXPECT_EQ(renderer.fontFamilyFor(kMsGothic), "");
+    }
+    if (previous != nullptr) {
+        setenv("FONTCONFIG_FILE", saved.c_str(), 1);
+    } else {
+        unsetenv("FONTCONFIG_FILE");
+    }
+    ASSERT_EQ(notices.lines.size(), 1u);
+    EXPECT_NE(notices.lines[0].find("no outline font"), std::string::npos);
 }
 
 }  // namespace
