@@ -4,6 +4,7 @@
 // the yardstick a typing frame is compared with.
 #include <benchmark/benchmark.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/font/freetype_glyph_renderer.h"
@@ -127,6 +128,17 @@ void BM_FullScreenRedraw(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FullScreenRedraw)->Unit(benchmark::kMicrosecond);
+
+// The floor of any full-screen redraw: one memset of the 24-bit screen.
+void BM_FullScreenFill(benchmark::State& state) {
+    ScreenSurface screen = greyScreen();
+    uint8_t value = 0;
+    for (auto _ : state) {
+        std::memset(screen.pixels(), ++value, static_cast<size_t>(screen.rowBytes()) * kHeight);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_FullScreenFill)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace zeku
