@@ -9,6 +9,7 @@
 #include "platform/api/program_folder.h"
 #include "platform/api/single_instance.h"
 #include "platform/font/fontconfig_catalog.h"
+#include "platform/font/freetype_glyph_renderer.h"
 #include "platform/headless/headless_window.h"
 #include "platform/headless/memory_display.h"
 #include "platform/headless/stderr_message_box.h"
@@ -128,8 +129,9 @@ int main(int argc, char** argv) {
                                 std::move(input));
     zeku::FontconfigCatalog fonts;
     zeku::StderrNotices notices(kBuild.programName);
-    zeku::PlatformServices services{*window,        *display, *clock,  *boxes,
-                                    instance.get(), &fonts,   &notices};
+    zeku::FreeTypeGlyphRenderer glyphs(&notices);
+    zeku::PlatformServices services{*window,        *display, *clock,   *boxes,
+                                    instance.get(), &fonts,   &notices, &glyphs};
     zeku::PlayerRunOptions runOptions;
     runOptions.programFolder = folder;
     runOptions.observer = &driver;

@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "platform/api/font_catalog.h"
+#include "player/graphics/message_font.h"
 
 namespace zeku {
 
 inline constexpr size_t kMaxFonts = 15;
 // "ＭＳ ゴシック", named when nothing usable is installed.
-inline constexpr char kFallbackFontName[] = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";
+inline constexpr const auto& kFallbackFontName = kDefaultFontFace;
 
 // Names compare as everywhere in the player (ASCII case ignored, Shift-JIS
 // exact). Vertical-writing ("@") and hidden ("$") families are left out.

@@ -11,11 +11,12 @@
 namespace zeku {
 
 GameContext::GameContext(const BuildConstants& build, const std::string& programFolder,
-                         const GXKeyList& defaultKeys)
+                         const GXKeyList& defaultKeys, GlyphRenderer* glyphs)
     : screenWidth(build.screenWidth),
       screenHeight(build.screenHeight),
       paths(makePathTable(programFolder, build.packageName())),
-      keyMap(makeKeyMap(defaultKeys)) {
+      keyMap(makeKeyMap(defaultKeys)),
+      glyphCache(glyphs) {
     screen.create(screenWidth, screenHeight);
     updateList.setClip(screenWidth, screenHeight);
     objects.screenWidth = screenWidth;

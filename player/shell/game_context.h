@@ -39,7 +39,7 @@ struct GameContext {
     // when that memory is not there); the key map starts from the
     // display's default keys; every slot starts empty.
     GameContext(const BuildConstants& build, const std::string& programFolder,
-                const GXKeyList& defaultKeys);
+                const GXKeyList& defaultKeys, GlyphRenderer* glyphs = nullptr);
     GameContext(const GameContext&) = delete;
     GameContext& operator=(const GameContext&) = delete;
 
@@ -67,7 +67,7 @@ struct GameContext {
     ShakeState shake;
     MessageWindows messageWindows;
     MessageTable messages;  // of the last message file loaded
-    GlyphCache glyphCache;
+    GlyphCache glyphCache;  // the message text's rendered characters
 
     // Scripts and pictures come from this package; sounds from the sound engine's own.
     PackReader packReader;

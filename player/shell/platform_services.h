@@ -5,6 +5,7 @@
 #include "platform/api/clock.h"
 #include "platform/api/display_back_end.h"
 #include "platform/api/font_catalog.h"
+#include "platform/api/glyph_renderer.h"
 #include "platform/api/host_window.h"
 #include "platform/api/message_box.h"
 #include "platform/api/notices.h"
@@ -20,6 +21,7 @@ struct PlatformServices {
     InstanceLock* instance = nullptr;  // null when single-instance is not in force
     FontCatalog* fonts = nullptr;      // null: no installed fonts are offered
     Notices* notices = nullptr;        // null: problems are only shown in the title
+    GlyphRenderer* glyphs = nullptr;   // null: text is drawn blank
 };
 
 // Called by the frame loop, for tools and tests that watch a run.

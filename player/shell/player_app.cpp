@@ -10,7 +10,8 @@ namespace zeku {
 PlayerApp::PlayerApp(const BuildConstants& build, PlatformServices& platform,
                      const std::string& programFolder, FrameObserver* observer)
     : PlayerApp(build, platform,
-                std::make_unique<GameContext>(build, programFolder, platform.display.defaultKeys()),
+                std::make_unique<GameContext>(build, programFolder, platform.display.defaultKeys(),
+                                              platform.glyphs),
                 observer) {}
 
 PlayerApp::PlayerApp(const BuildConstants& build, PlatformServices& platform,
