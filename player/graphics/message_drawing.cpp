@@ -16,8 +16,8 @@ bool overlaps(const ScreenRect& a, const ScreenRect& b) {
 }
 
 ScreenRect intersection(const ScreenRect& a, const ScreenRect& b) {
-    return ScreenRect{std::max(a.left, b.left), std::max(a.top, b.top),
-                      std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    return ScreenRect{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                      std::min(a.bottom, b.bottom)};
 }
 
 // Appends the parts of `a` outside `b` (up to four) to `out`.

@@ -14,7 +14,7 @@ namespace zeku {
 struct TextStyle {
     std::string_view face;  // Shift-JIS family name
     int weight = 400;
-    int antiAlias = 1;      // k: coverage is the mean of k × k font pixels (1..4)
+    int antiAlias = 1;  // k: coverage is the mean of k × k font pixels (1..4)
     bool shadow = false;
 };
 

@@ -66,7 +66,8 @@ size_t readRecord(std::string_view text, size_t at, Record& record) {
                 inRun = true;
             } else if (c == '"') {
                 inQuote = false;
-                if (i < text.size() && text[i] == ';' && (i + 1 >= text.size() || text[i + 1] != '\r'))
+                if (i < text.size() && text[i] == ';' &&
+                    (i + 1 >= text.size() || text[i + 1] != '\r'))
                     return i + 1;
                 continue;
             }

@@ -74,9 +74,8 @@ int32_t colourPart(std::string_view text, size_t& i) {
 // unclosed sequence ends the text.
 uint32_t parseColour(std::string_view text, size_t& i, uint32_t defaultColour) {
     const size_t close = text.find(')', i);
-    const std::string_view inside = text.substr(i, close == std::string_view::npos
-                                                        ? std::string_view::npos
-                                                        : close - i);
+    const std::string_view inside =
+        text.substr(i, close == std::string_view::npos ? std::string_view::npos : close - i);
     i = close == std::string_view::npos ? text.size() : close + 1;
     if (inside.empty()) return defaultColour;
     size_t at = 0;
@@ -149,8 +148,7 @@ void applyCommandDefaults(MessageWindow& window, int screenWidth, int screenHeig
     window.secondMargin = scaled(32, screenHeight, 600);
 }
 
-void setTextOrigin(MessageWindow& window, int32_t x, int32_t y, int screenWidth,
-                   int screenHeight) {
+void setTextOrigin(MessageWindow& window, int32_t x, int32_t y, int screenWidth, int screenHeight) {
     window.originX = scaled(static_cast<int64_t>(x) + 10, screenWidth, 800);
     window.originY = scaled(y, screenHeight, 600);
     window.penX = window.originX;
@@ -276,7 +274,8 @@ TypingResult typeStep(MessageWindow& window, const TypingInput& input, UpdateLis
             result.decideConsumed = true;
             window.rushing = true;
         }
-        uint32_t delay = window.delayUnitMs * static_cast<uint32_t>(std::max(input.messageSpeed, 0));
+        uint32_t delay =
+            window.delayUnitMs * static_cast<uint32_t>(std::max(input.messageSpeed, 0));
         if (window.instant || input.skipping || window.rushing) delay = 0;
         if (static_cast<int32_t>(input.nowMs - (window.lastCharMs + delay)) < 0) return result;
         const int right = window.window.width() - window.rightMargin;
@@ -349,10 +348,14 @@ void drawChoices(MessageWindow& window, int screenWidth, UpdateList& dirty) {
                 pair ? static_cast<uint16_t>(b << 8 | static_cast<unsigned char>(text[i + 1])) : b;
             if (window.glyphCount < kGlyphLimit) {
                 GlyphRecord& glyph = window.glyphs[static_cast<size_t>(window.glyphCount++)];
-                glyph = GlyphRecord{true, true, code, size, window.colour,
-                                    ScreenRect{window.window.left + window.penX, top,
-                                               window.window.left + window.penX + size + 1,
-                                               top + size + 1}};
+                glyph = GlyphRecord{
+                    true,
+                    true,
+                    code,
+                    size,
+                    window.colour,
+                    ScreenRect{window.window.left + window.penX, top,
+                               window.window.left + window.penX + size + 1, top + size + 1}};
             }
             window.penX += size + window.charSpacing;
             i += pair ? 2 : 1;

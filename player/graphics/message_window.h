@@ -55,16 +55,16 @@ enum class TypingState { Typing, WaitingForClick, Finished };
 
 struct MessageWindow {
     bool created = false;
-    ScreenRect window;          // screen pixels
-    int originX = 0;            // screen pixels from the window's corner
+    ScreenRect window;  // screen pixels
+    int originX = 0;    // screen pixels from the window's corner
     int originY = 0;
     int penX = 0;
     int penY = 0;
-    int charSize = 24;          // script units
-    int charSpacing = 0;        // screen pixels
+    int charSize = 24;    // script units
+    int charSpacing = 0;  // screen pixels
     int lineSpacing = 0;
-    int rightMargin = 0;        // screen pixels
-    int secondMargin = 0;       // kept, never read
+    int rightMargin = 0;   // screen pixels
+    int secondMargin = 0;  // kept, never read
     uint32_t colour = 0xFFFFFF;
     uint32_t defaultColour = 0xFFFFFF;
     uint32_t choiceHighlight = kChoiceHighlightColour;
@@ -110,8 +110,7 @@ void createWindow(MessageWindow& window, int screenWidth, int screenHeight);
 void applyCommandDefaults(MessageWindow& window, int screenWidth, int screenHeight);
 // The text origin (x + 10, y) in script units from the window's corner;
 // the pen goes there.
-void setTextOrigin(MessageWindow& window, int32_t x, int32_t y, int screenWidth,
-                   int screenHeight);
+void setTextOrigin(MessageWindow& window, int32_t x, int32_t y, int screenWidth, int screenHeight);
 
 // Copies a message's name or text into `out` (kMessageTextBytes), inserting
 // string variables for "@x" and "\@x"; in message text "\#(...)" is copied

@@ -276,7 +276,8 @@ CommandOutcome commandSelectEx(ScriptContext& context) {
     }
     if (selected != engine.selectedChoice || (edges & (kEdgeUp | kEdgeDown)) != 0) {
         highlightChoice(window, selected - 1, context.updateList);
-        if ((edges & (kEdgeUp | kEdgeDown)) != 0 && selected >= 1 && selected <= window.choiceCount) {
+        if ((edges & (kEdgeUp | kEdgeDown)) != 0 && selected >= 1 &&
+            selected <= window.choiceCount) {
             // The pointer follows the keys, so a tap after them starts from there.
             const ScreenRect& rect = window.choices[static_cast<size_t>(selected - 1)].rect;
             context.input.pointerX = rect.right - 2;

@@ -67,8 +67,8 @@ struct ScriptEngine {
     int musicSecondTrack = 0;
     int musicLoop = 0;
     bool savingEnabled = true;
-    ReadRegistry readMarks;        // lines of messages already shown
-    bool messageReadFlag = true;   // the message being typed was read before
+    ReadRegistry readMarks;       // lines of messages already shown
+    bool messageReadFlag = true;  // the message being typed was read before
 
     bool closeRequested = false;  // #BreakApp asked the shell to close the window
 

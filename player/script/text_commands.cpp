@@ -56,8 +56,13 @@ void showWaitIcon(ScriptContext& context) {
     if (!createPictureObject(objects, context.images, kWaitIconObject, kSystemImageSlot, 64, 0, 32,
                              32, 720, 528, 0, 0, kWaitIconLayer))
         return;
-    FrameSettings shown{.next = 1, .durationMs = kWaitIconBlinkMs, .imageSlot = kSystemImageSlot,
-                        .sourceX = 66, .sourceY = 0, .width = 28, .height = 32};
+    FrameSettings shown{.next = 1,
+                        .durationMs = kWaitIconBlinkMs,
+                        .imageSlot = kSystemImageSlot,
+                        .sourceX = 66,
+                        .sourceY = 0,
+                        .width = 28,
+                        .height = 32};
     FrameSettings away = shown;
     away.next = 0;
     away.offsetX = 800;  // off the screen: the icon blinks
@@ -204,7 +209,8 @@ void browseHistory(ScriptContext& context) {
         setHistoryShown(context, false, 0);
     } else if (freshPress(input, KeyRole::Up)) {
         consumePress(input, KeyRole::Up);
-        if (window.historyShown + 1 < count) setHistoryShown(context, true, window.historyShown + 1);
+        if (window.historyShown + 1 < count)
+            setHistoryShown(context, true, window.historyShown + 1);
     } else if (freshPress(input, KeyRole::Down)) {
         consumePress(input, KeyRole::Down);
         if (window.historyShown == 0) {
@@ -230,8 +236,8 @@ CommandOutcome commandLoadTextf(ScriptContext& context) {
 bool loadMessageFile(ScriptContext& context, const char* name) {
     const ByteBuffer bytes = context.reader.read(context.packagePath, name);
     if (!bytes || bytes.size() == 0) return false;  // the previous table stays
-    context.messages = parseMessages(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    context.messages =
+        parseMessages(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     return true;
 }
 
@@ -257,8 +263,7 @@ CommandOutcome commandLocatef(ScriptContext& context) {
         settings[static_cast<size_t>(2 + 2 * window)] = x;
         settings[static_cast<size_t>(3 + 2 * window)] = y;
         MessageWindow& target = context.windows[static_cast<size_t>(window)];
-        if (target.created)
-            setTextOrigin(target, x, y, context.screenWidth, context.screenHeight);
+        if (target.created) setTextOrigin(target, x, y, context.screenWidth, context.screenHeight);
     }
     return CommandOutcome::Advance;
 }
@@ -317,7 +322,8 @@ CommandOutcome commandPrintTextf(ScriptContext& context) {
     InputState& input = context.input;
     const bool centre = freshPress(input, KeyRole::Start);
     if (textWindow.hidden) {
-        // An erased window comes back with the next decide press or centre key, which does nothing else.
+        // An erased window comes back with the next decide press or centre key, which does nothing
+        // else.
         if (decidePending(input) || centre) {
             consumeDecide(input);
             consumePress(input, KeyRole::Start);

@@ -20,8 +20,8 @@ struct SystemSettings {
     int32_t windowColour = 0xCCCCCC;
     int32_t pcm = 1;
     int32_t sePlay = 1;
-    int32_t cursorMode = 0;   // KET_CUR_MODE 0..4
-    int32_t doublePress = 0;  // KET_DOUBLE_CLICK
+    int32_t cursorMode = 0;       // KET_CUR_MODE 0..4
+    int32_t doublePress = 0;      // KET_DOUBLE_CLICK
     int32_t messageAuto = 0;      // MESSAGE_AUTO: click waits end by themselves
     int32_t messageAutoBase = 0;  // 0..9: 200..2000 ms per wait
     int32_t messageAutoOne = 0;   // 0..9: 0..90 ms more per character shown
