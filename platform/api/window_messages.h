@@ -25,7 +25,19 @@ enum : uint32_t {
     kWmMouseMove = 0x0200,
     kWmLButtonDown = 0x0201,
     kWmLButtonUp = 0x0202,
+    // The high word of wParam is the signed distance, 120 per notch,
+    // positive away from the user.
+    kWmMouseWheel = 0x020A,
 };
+
+inline constexpr int kWheelDelta = 120;
+
+constexpr uintptr_t packWheel(int delta) {
+    return static_cast<uintptr_t>(static_cast<uint16_t>(delta)) << 16;
+}
+constexpr int wheelDistance(uintptr_t wParam) {
+    return static_cast<int16_t>(static_cast<uint16_t>(wParam >> 16));
+}
 
 // Pointer messages carry client coordinates packed as Windows does:
 // x in the low 16 bits of lParam, y in the high 16 bits (both signed).

@@ -262,6 +262,13 @@ void SdlWindow::translate(const SDL_Event& event) {
                 pushPointer(kWmLButtonUp, 0, event.button.x, event.button.y);
             }
             break;
+        case SDL_MOUSEWHEEL: {
+            if (event.wheel.which == SDL_TOUCH_MOUSEID || event.wheel.y == 0) break;
+            const int notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y
+                                                                                : event.wheel.y;
+            queue_.push_back(Message{kWmMouseWheel, packWheel(notches * kWheelDelta), 0});
+            break;
+        }
         case SDL_MOUSEMOTION:
             if (event.motion.which == SDL_TOUCH_MOUSEID) break;
             pushPointer(kWmMouseMove, (event.motion.state & SDL_BUTTON_LMASK) ? kMkLButton : 0,

@@ -186,24 +186,37 @@ CommandOutcome typeMessage(ScriptContext& context) {
     }
     if (result.state == TypingState::WaitingForClick && context.engine.savingEnabled) {
         showWaitIcon(context);
+        const int wheel = context.input.wheelEdge;
         const bool recall = freshPress(context.input, KeyRole::A) ||
                             (context.settings.keyCenterAction == kCentreRecall &&
-                             freshPress(context.input, KeyRole::Start));
+                             freshPress(context.input, KeyRole::Start)) ||
+                            wheel > 0;
         if (recall && anyHistory(context)) {
             consumePress(context.input, KeyRole::A);
             consumePress(context.input, KeyRole::Start);
-            setHistoryShown(context, true, 0);
+            context.input.wheelEdge = 0;
+            // Further notches of the same turn go on into older entries.
+            setHistoryShown(context, true, wheel > 1 ? wheel - 1 : 0);
         }
     }
     return CommandOutcome::StayYield;
 }
 
 // Up older, down newer (past the newest closes); a decide key or A closes.
+// The wheel steps the same way, one entry per notch.
 void browseHistory(ScriptContext& context) {
     InputState& input = context.input;
     MessageWindow& window = context.windows[kTextWindow];
     const int count = static_cast<int>(window.history.size());
-    if (decidePending(input) || freshPress(input, KeyRole::A)) {
+    if (input.wheelEdge != 0) {
+        const int target = window.historyShown + input.wheelEdge;
+        input.wheelEdge = 0;
+        if (target < 0) {
+            setHistoryShown(context, false, 0);
+        } else if (target != window.historyShown) {
+            setHistoryShown(context, true, std::min(target, count - 1));
+        }
+    } else if (decidePending(input) || freshPress(input, KeyRole::A)) {
         consumeDecide(input);
         consumePress(input, KeyRole::A);
         setHistoryShown(context, false, 0);

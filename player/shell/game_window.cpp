@@ -2,6 +2,8 @@
 // at the next tick.
 #include "player/shell/game_window.h"
 
+#include <algorithm>
+
 #include "player/shell/font_list.h"
 #include "player/shell/input_latch.h"
 
@@ -43,6 +45,11 @@ intptr_t GameWindow::handleMessage(const Message& message) {
             input.buttonDownEvent = true;
             input.buttonHeld = true;
             storePointer(message.lParam);
+            return 0;
+        }
+        case kWmMouseWheel: {
+            const int notches = wheelDistance(message.wParam) / kWheelDelta;
+            input.wheelNotches = std::clamp(input.wheelNotches + notches, -64, 64);
             return 0;
         }
         case kWmMouseMove: {

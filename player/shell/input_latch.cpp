@@ -11,6 +11,8 @@ void latchInput(InputState& input, const SystemSettings& settings) {
     input.buttonDownEvent = false;
     input.releaseEdge = input.buttonReleasedEvent ? 1 : 0;
     input.buttonReleasedEvent = false;
+    input.wheelEdge = input.wheelNotches;
+    input.wheelNotches = 0;
 
     if (input.clickEdge != 0) {
         for (KeyRole role : {KeyRole::Up, KeyRole::Down, KeyRole::Left, KeyRole::Right,

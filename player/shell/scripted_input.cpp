@@ -92,11 +92,18 @@ bool parseScriptedInput(std::string_view text, std::vector<TimedMessage>& out, s
             if (kind == "move") events.push_back({frame, {kWmMouseMove, 0, point}});
             if (kind == "up") events.push_back({frame, {kWmLButtonUp, 0, point}});
             if (kind == "tap") events.push_back({frame + 1, {kWmLButtonUp, 0, point}});
+        } else if (kind == "wheel") {
+            int notches = 0;
+            if (w.size() != 3 || !parseInt(w[2], notches) || notches < -64 || notches > 64 ||
+                notches == 0) {
+                return fail("expected wheel notches from -64 to 64, not 0");
+            }
+            events.push_back({frame, {kWmMouseWheel, packWheel(notches * kWheelDelta), 0}});
         } else if (kind == "close") {
             if (w.size() != 2) return fail("close takes nothing more");
             events.push_back({frame, {kWmClose, 0, 0}});
         } else {
-            return fail("unknown event (keydown, keyup, key, down, move, up, tap, close)");
+            return fail("unknown event (keydown, keyup, key, down, move, up, tap, wheel, close)");
         }
     }
     std::stable_sort(

@@ -18,6 +18,7 @@ struct TimedMessage {
 // One event per line, '#' starts a comment:
 //   F keydown VK | F keyup VK | F key VK (down at F, up at F+1)
 //   F down X Y | F move X Y | F up X Y | F tap X Y (down at F, up at F+1)
+//   F wheel N (N notches of the mouse wheel, positive away from the user)
 //   F close (asks the window to close)
 // F counts from 1 up to kMaxFrameNumber. VK is a single letter or digit (the
 // key that types it: "1" is 0x31), or a number of two digits or more, decimal

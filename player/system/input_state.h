@@ -19,6 +19,10 @@ struct InputState {
     int clickEdge = 0;
     int releaseEdge = 0;
     bool skipLatch = false;  // skipping locked on by a left press (LOCK_SKIP)
+    // Wheel notches since the last frame (positive away from the user), and
+    // the latched copy a frame reads; a consumer sets it back to 0.
+    int wheelNotches = 0;
+    int wheelEdge = 0;
 };
 
 }  // namespace zeku

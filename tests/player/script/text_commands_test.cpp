@@ -113,6 +113,16 @@ TEST(PrintTextf, HistoryOpensWithAStepsAndCloses) {
     rig.press(KeyRole::A);
     rig.press(KeyRole::Down);  // newer than the newest closes
     EXPECT_FALSE(rig.text().showingHistory);
+
+    // The wheel: away from the user opens and goes older, towards newer and shut.
+    for (const auto& [notches, shown, index] :
+         {std::tuple{1, true, 0}, std::tuple{3, true, 1}, std::tuple{-1, true, 0},
+          std::tuple{-1, false, 0}, std::tuple{2, true, 1}, std::tuple{-5, false, 0}}) {
+        rig.input.wheelEdge = notches;
+        rig.step();
+        EXPECT_EQ(rig.text().showingHistory, shown) << notches;
+        EXPECT_EQ(rig.text().historyShown, index) << notches;
+    }
 }
 
 TEST(PrintTextf, TheCentreKeyErasesTheWindowsUntilTheNextPress) {

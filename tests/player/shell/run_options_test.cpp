@@ -149,6 +149,8 @@ TEST(ScriptedInput, BadLinesAreNamed) {
     // Frames are bounded, so the release a frame later cannot overflow.
     EXPECT_FALSE(parseScriptedInput("2147483647 key z\n", events, error));
     EXPECT_FALSE(parseScriptedInput("100000001 tap 1 1\n", events, error));
+    EXPECT_FALSE(parseScriptedInput("1 wheel 0\n", events, error));
+    EXPECT_FALSE(parseScriptedInput("1 wheel 65\n", events, error));
     EXPECT_TRUE(events.empty());
     EXPECT_TRUE(parseScriptedInput("100000000 key z\n", events, error)) << error;
     EXPECT_EQ(events.back().frame, 100000001);
@@ -164,6 +166,9 @@ TEST(ScriptedInput, KeyCodesOneToNineAreWrittenWithTwoDigits) {
     EXPECT_FALSE(closesRun(events));
     ASSERT_TRUE(parseScriptedInput("1 key z\n40 close\n", events, error));
     EXPECT_TRUE(closesRun(events));
+    ASSERT_TRUE(parseScriptedInput("2 wheel -3\n", events, error)) << error;
+    EXPECT_EQ(events[0].message.code, kWmMouseWheel);
+    EXPECT_EQ(wheelDistance(events[0].message.wParam), -3 * kWheelDelta);
 }
 
 }  // namespace
