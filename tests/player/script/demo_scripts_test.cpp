@@ -92,7 +92,7 @@ TEST(DemoScripts, BlocksSplitAsTheirCommandsExpect) {
         if (block == kChoices) {
             splitCommand(line, true, command);
             ASSERT_EQ(command.argumentCount, 4) << line;
-            EXPECT_EQ(evaluate(command.argument(2), variables), choices == 0 ? 20 : 21);
+            EXPECT_EQ(evaluate(command.argument(2), variables), 20 + choices);
             EXPECT_EQ(quoted(command.argument(4)), "./scr/branch.txt");
             ++choices;
         } else if (block == kAreas) {
@@ -115,7 +115,7 @@ TEST(DemoScripts, BlocksSplitAsTheirCommandsExpect) {
             EXPECT_EQ(variables.numbers[10], 0) << line;
         }
     }
-    EXPECT_EQ(choices, 2);
+    EXPECT_EQ(choices, 3);
     EXPECT_EQ(areas, 2);
 }
 
