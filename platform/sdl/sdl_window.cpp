@@ -264,8 +264,8 @@ void SdlWindow::translate(const SDL_Event& event) {
             break;
         case SDL_MOUSEWHEEL: {
             if (event.wheel.which == SDL_TOUCH_MOUSEID || event.wheel.y == 0) break;
-            const int notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y
-                                                                                : event.wheel.y;
+            const int notches =
+                event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
             queue_.push_back(Message{kWmMouseWheel, packWheel(notches * kWheelDelta), 0});
             break;
         }
