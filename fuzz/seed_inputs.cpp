@@ -215,6 +215,11 @@ void scriptSeeds(SeedFolder& out) {
               "# a comment\n1 key 0x0D\n2 keydown A\n3 keyup 65\n4 down 10 20\n"
               "4 move 12 22\n5 up 12 22\n6 tap 100 200\n9 close\n");
     out.write("scripted_input", "refused", "1 key\n");
+    out.write("message_text", "first", story.firstMessages);
+    out.write("message_text", "night", story.nightMessages);
+    out.write("message_text", "controls",
+              "1,\"@z\",\"A\\c(255,0,0)B\\c()\\nC\\mD\\#(_S,\"./s.txt\")E\\zF\";"
+              "2,\"(\",\"\\c(1\\#(\";\r\n3,x,\"@z@z@z@z@z@z\"\r\n!!!");
 }
 
 }  // namespace
