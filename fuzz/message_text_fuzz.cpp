@@ -67,15 +67,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         input.screenWidth = screen.width();
         input.messageSpeed = static_cast<int>(seed % 3);
         input.autoAdvance = (seed & 8) != 0;
-        for (int frame = 0; frame < 400; ++frame) {
+        for (int frame = 0; frame < 64; ++frame) {
             now += 16;
             input.nowMs = now;
             input.decidePending = frame % 3 == 0;
             input.skipping = (frame & 4) != 0;
             const zeku::TypingResult result = zeku::typeStep(window, input, dirty);
             checkWindow(window);
-            zeku::drawWindows(windows, dirty, screen, cache, style);
-            dirty.clear();
+            if (frame % 8 == 0 || result.state == zeku::TypingState::Finished) {
+                zeku::drawWindows(windows, dirty, screen, cache, style);
+                dirty.clear();
+            }
             if (result.state == zeku::TypingState::Finished) break;
         }
         zeku::pushHistory(window);
