@@ -40,7 +40,8 @@ struct Scene {
         createWindow(window, 160, 120);
         applyCommandDefaults(window, 160, 120);
         char text[kMessageTextBytes];
-        const size_t length = expandMessage("\x82\xa0\x82\xa2\x82\xa4", true, nullptr, nullptr, text);
+        const size_t length =
+            expandMessage("\x82\xa0\x82\xa2\x82\xa4", true, nullptr, nullptr, text);
         startMessage(window, std::string_view(text, length), 0xFFFFFF, false, 0);
         TypingInput input;
         input.messageSpeed = 0;
