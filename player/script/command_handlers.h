@@ -46,6 +46,7 @@ CommandOutcome commandBlt(ScriptContext& context);
 CommandOutcome commandAlphaBlt(ScriptContext& context);
 CommandOutcome commandTransFade(ScriptContext& context);
 CommandOutcome commandWipe(ScriptContext& context);
+CommandOutcome commandEffect(ScriptContext& context);
 
 // Message text, sound, saving: they keep their state here and show or play
 // nothing until those subsystems take them over.
