@@ -76,8 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 const int image = static_cast<int>(in.take(1) % 5);
                 const int16_t sx = in.short16(), sy = in.short16(), w = in.short16(),
                               h = in.short16(), x = in.short16(), y = in.short16();
-                zeku::createPictureObject(objects, world.images, slot, image, sx, sy, w, h, x, y,
-                                          0, 0, static_cast<int>(in.take(1)));
+                zeku::createPictureObject(objects, world.images, slot, image, sx, sy, w, h, x, y, 0,
+                                          0, static_cast<int>(in.take(1)));
                 break;
             }
             case 1: {

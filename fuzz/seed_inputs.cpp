@@ -240,16 +240,14 @@ void effectSeeds(SeedFolder& out) {
     out.write("effects", "columns", join(join(picture, effect(6, 750, 20, 1, 1)), frames));
     out.write("effects", "explosion",
               join(join(picture, effect(240, 900, 10, (4 << 16) | 3, 0)), frames));
-    out.write("effects", "diagonal_zero",
-              join(join(picture, effect(21, 500, 0, 0, 0)), frames));
+    out.write("effects", "diagonal_zero", join(join(picture, effect(21, 500, 0, 0, 0)), frames));
     out.write("effects", "ripple", join(join(picture, effect(49, 400, 30, 7, 2)), frames));
     const Bytes level = {2, 9};
     Bytes fade = effect(191, 300, 0, 1, 0);
     fade[1] = 9;
     out.write("effects", "screen_level", join(join(level, fade), frames));
     out.write("effects", "removed_mid_effect",
-              join(join(join(picture, effect(134, 600, 8, 2, 3)), Bytes{6, 4, 5, 5}),
-                     frames));
+              join(join(join(picture, effect(134, 600, 8, 2, 3)), Bytes{6, 4, 5, 5}), frames));
 }
 
 }  // namespace

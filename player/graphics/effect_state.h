@@ -77,8 +77,8 @@ struct EffectState {
     int16_t band = 0;  // band, column or tile size; the ripple's amplitude
     int16_t stagger = 0;
     int16_t speed = 0;
-    int16_t paint = 0;  // screen-level pieces: paint their area grey
-    int16_t order = 0;  // type 60: the piece's order field
+    int16_t paint = 0;       // screen-level pieces: paint their area grey
+    int16_t order = 0;       // type 60: the piece's order field
     bool fromWhite = false;  // screen-level fades: c was non-zero
     int32_t columns = 0;
     int32_t rows = 0;

@@ -18,15 +18,15 @@ constexpr int kExplosionFadeStep = 2;
 
 enum class Shape {
     None,
-    Fade,       // 1, 129, 60: one piece, alpha over time
-    Bands,      // 5, 9, 11, 12 and removing variants: horizontal bands
-    Columns,    // 6, 10, 13, 14 and removing variants: vertical columns
-    ColumnFade, // 16, 17
-    RowFade,    // 18, 19
-    TileFade,   // 20..23
-    Ripple,     // 48, 49
-    Level,      // 63, 191
-    Explosion,  // 240
+    Fade,        // 1, 129, 60: one piece, alpha over time
+    Bands,       // 5, 9, 11, 12 and removing variants: horizontal bands
+    Columns,     // 6, 10, 13, 14 and removing variants: vertical columns
+    ColumnFade,  // 16, 17
+    RowFade,     // 18, 19
+    TileFade,    // 20..23
+    Ripple,      // 48, 49
+    Level,       // 63, 191
+    Explosion,   // 240
 };
 
 // Which part of a band or column is shown: the first r pixels, the last r,
@@ -276,8 +276,8 @@ void stepExplosion(EffectState& e, const Frame& f, uint32_t nowMs, bool advance)
                              ? 1
                              : static_cast<int32_t>(band - flying * band / kShrinkMs);
                 int dx = 0, dy = 0;
-                polarToXY(static_cast<double>(p.direction) - 90.0, static_cast<double>(p.speed),
-                          dx, dy);
+                polarToXY(static_cast<double>(p.direction) - 90.0, static_cast<double>(p.speed), dx,
+                          dy);
                 p.offsetX = addSaturated(p.offsetX, dx);
                 p.offsetY = addSaturated(p.offsetY, dy);
             }
@@ -400,8 +400,7 @@ void setUpParticles(EffectState& e, int32_t b) {
             p.delay = distance;
             p.direction = (direction + 630) % 360;
             const float speed = static_cast<float>(distance) * 1000.0f * 0.8333333f;
-            p.speed = saturateToInt(static_cast<int64_t>(
-                std::clamp(speed, -2.0e9f, 2.0e9f)));
+            p.speed = saturateToInt(static_cast<int64_t>(std::clamp(speed, -2.0e9f, 2.0e9f)));
             p.size = e.band;
         }
     }

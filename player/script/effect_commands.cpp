@@ -41,10 +41,9 @@ CommandOutcome commandEffect(ScriptContext& context) {
         if (!isEffectType(type)) return CommandOutcome::Advance;
         if (objectInSlot(context.objects, slot) == nullptr) createEffectObject(context, slot, type);
         DisplayObject* o = objectInSlot(context.objects, slot);
-        if (o == nullptr ||
-            !startEffect(*o, type, engine.parameter(3), engine.parameter(4), engine.parameter(5),
-                         engine.parameter(6), context.nowMs, context.screenWidth,
-                         context.screenHeight))
+        if (o == nullptr || !startEffect(*o, type, engine.parameter(3), engine.parameter(4),
+                                         engine.parameter(5), engine.parameter(6), context.nowMs,
+                                         context.screenWidth, context.screenHeight))
             return CommandOutcome::AdvanceYield;
         if (skipping(context.input)) {
             stopEffect(*o);

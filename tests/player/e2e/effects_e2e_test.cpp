@@ -78,8 +78,8 @@ Picture predictedWipe(const Screen& s, const WipeCase& c, int elapsedMs) {
 }
 
 TEST_P(EffectRun, WipeKindsFiveAndSixShowThePredictedPiecesBothWays) {
-    const std::vector<int> frames = {kWipeFrame, kWipeFrame + 10, kWipeFrame + 25,
-                                     kWipeFrame + 44, kWipeFrame + 50};
+    const std::vector<int> frames = {kWipeFrame, kWipeFrame + 10, kWipeFrame + 25, kWipeFrame + 44,
+                                     kWipeFrame + 50};
     for (const WipeCase c : {WipeCase{5, 1}, WipeCase{5, -1}, WipeCase{6, 0}, WipeCase{6, -3}}) {
         ASSERT_TRUE(install(c));
         const PlayerRun run = runPlayer(screen(), root(), kWipeFrame + 50, frames);

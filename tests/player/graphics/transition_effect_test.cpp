@@ -37,9 +37,10 @@ std::vector<bool> shownAlongAxis(const DisplayObject& o, bool columns, int lengt
     const EffectState& e = o.effect;
     for (int k = 0; k < e.pieces.size(); ++k) {
         const DisplayEntry& p = e.pieces[k];
-        const int from = columns ? p.sourceLeft - o.entry.sourceLeft : p.sourceTop - o.entry.sourceTop;
-        const int to = columns ? p.sourceRight - o.entry.sourceLeft
-                               : p.sourceBottom - o.entry.sourceTop;
+        const int from =
+            columns ? p.sourceLeft - o.entry.sourceLeft : p.sourceTop - o.entry.sourceTop;
+        const int to =
+            columns ? p.sourceRight - o.entry.sourceLeft : p.sourceBottom - o.entry.sourceTop;
         const int placed = columns ? p.left - o.x / 1000 : p.top - o.y / 1000;
         EXPECT_EQ(placed, from) << "piece " << k << " drawn away from its source";
         for (int q = from; q < to; ++q) {
@@ -117,7 +118,9 @@ TEST(TransitionEffect, WorkedColumnExampleAtTwentyUnits) {
     EXPECT_EQ(o.effect.columns, 40);
     EXPECT_EQ(o.effect.units, 49);
     stepEffect(o, kT0 + 200);  // v = 200 × 49 / 490 = 20
-    auto width = [&](int k) { return o.effect.pieces[k].sourceRight - o.effect.pieces[k].sourceLeft; };
+    auto width = [&](int k) {
+        return o.effect.pieces[k].sourceRight - o.effect.pieces[k].sourceLeft;
+    };
     EXPECT_EQ(width(0), 10);
     EXPECT_EQ(width(15), 5);
     EXPECT_EQ(width(25), 0);
@@ -296,13 +299,20 @@ TEST(TransitionEffect, HostileParametersStayBoundedAndEnd) {
         bool starts;
     };
     const Case cases[] = {
-        {5, 500, 0, 0, 0, true},           {6, 500, -7, -1, -32768, true},
-        {13, 500, 0, 0, -600, true},       {20, 500, 1, 0, 0, true},
-        {240, 500, 0, -1, 0, true},        {48, 500, 70000, 32767, -32768, true},
-        {6, -5, 10, 1, 1, true},           {6, 1 << 30, 10, 1, 1, true},
-        {0, 500, 10, 1, 1, false},         {2, 500, 10, 1, 1, false},
-        {176, 500, 10, 1, 1, false},       {188, 500, 10, 1, 1, false},
-        {0xFFFFFFFFu, 500, 1, 1, 1, false}, {368, 500, 1, 1, 1, false},
+        {5, 500, 0, 0, 0, true},
+        {6, 500, -7, -1, -32768, true},
+        {13, 500, 0, 0, -600, true},
+        {20, 500, 1, 0, 0, true},
+        {240, 500, 0, -1, 0, true},
+        {48, 500, 70000, 32767, -32768, true},
+        {6, -5, 10, 1, 1, true},
+        {6, 1 << 30, 10, 1, 1, true},
+        {0, 500, 10, 1, 1, false},
+        {2, 500, 10, 1, 1, false},
+        {176, 500, 10, 1, 1, false},
+        {188, 500, 10, 1, 1, false},
+        {0xFFFFFFFFu, 500, 1, 1, 1, false},
+        {368, 500, 1, 1, 1, false},
     };
     for (const Case& c : cases) {
         DisplayObject o = pictureObject(640, 480);
