@@ -64,7 +64,8 @@ SCRIPT
   "$bin/convZeku" --game "$work/source" --out "$work/game" --screen '640*480' >/dev/null
   mkdir -p "$out/$name"
   mapfile -t shots < <(shots_for "$out/$name")
-  "$bin/ZekuPlayerPPC" --headless --root "$work/game" --frames 78 "${shots[@]}"
+  "$bin/ZekuPlayerPPC" --headless --root "$work/game" --frames 78 "${shots[@]}" 2>&1 |
+    { grep -v 'screenshot written' || true; }
   echo "$name: $(ls "$out/$name" | wc -l) screenshots"
 done
 rm -rf "$work"
