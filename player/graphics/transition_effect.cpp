@@ -184,23 +184,20 @@ void stepBands(EffectState& e, const Frame& f, int64_t v, bool columns) {
     }
 }
 
-// The start of tile (i, j) in the fade grids, in units.
+// The start of tile (i, j) in the fade grids, in units. The column and row
+// fades are the grids of one row or one column.
 int64_t tileStart(uint32_t base, int i, int j, int columns, int rows) {
     switch (base) {
-        case 16:
-        case 18:
-            return i + j;
         case 17:
         case 19:
-            return (columns - 1 - i) + (rows - 1 - j);
-        case 20:
-            return i + j;
         case 21:
             return (columns - 1 - i) + (rows - 1 - j);
         case 22:
             return i + (rows - 1 - j);
-        default:  // 23
+        case 23:
             return (columns - 1 - i) + j;
+        default:  // 16, 18, 20
+            return i + j;
     }
 }
 
