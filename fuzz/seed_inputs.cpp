@@ -222,6 +222,39 @@ void scriptSeeds(SeedFolder& out) {
               "2,\"(\",\"\\c(1\\#(\";\r\n3,x,\"@z@z@z@z@z@z\"\r\n!!!");
 }
 
+// Effect operations: opcode, then its fields little-endian (see the target).
+void effectSeeds(SeedFolder& out) {
+    auto i32 = [](int32_t v) {
+        const uint32_t u = static_cast<uint32_t>(v);
+        return Bytes{uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16), uint8_t(u >> 24)};
+    };
+    auto join = [](Bytes head, const Bytes& tail) {
+        head.insert(head.end(), tail.begin(), tail.end());
+        return head;
+    };
+    const Bytes picture = {0, 5, 0, 0, 0, 0, 0, 0x20, 3, 0x58, 2, 0, 0, 0, 0, 28};
+    const Bytes frames = {6, 2, 6, 2, 6, 50, 6, 255};
+    auto effect = [&](uint8_t type, int16_t duration, int32_t a, int32_t b, int32_t c) {
+        Bytes op = {3, 5, 0, type, uint8_t(duration), uint8_t(duration >> 8)};
+        for (int32_t v : {a, b, c}) {
+            const Bytes field = i32(v);
+            op.insert(op.end(), field.begin(), field.end());
+        }
+        return op;
+    };
+    out.write("effects", "columns", join(join(picture, effect(6, 750, 20, 1, 1)), frames));
+    out.write("effects", "explosion",
+              join(join(picture, effect(240, 900, 10, (4 << 16) | 3, 0)), frames));
+    out.write("effects", "diagonal_zero", join(join(picture, effect(21, 500, 0, 0, 0)), frames));
+    out.write("effects", "ripple", join(join(picture, effect(49, 400, 30, 7, 2)), frames));
+    const Bytes level = {2, 9};
+    Bytes fade = effect(191, 300, 0, 1, 0);
+    fade[1] = 9;
+    out.write("effects", "screen_level", join(join(level, fade), frames));
+    out.write("effects", "removed_mid_effect",
+              join(join(join(picture, effect(134, 600, 8, 2, 3)), Bytes{6, 4, 5, 5}), frames));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -238,5 +271,6 @@ int main(int argc, char** argv) {
     archiveSeeds(out);
     packageSeeds(out);
     scriptSeeds(out);
+    effectSeeds(out);
     return out.ok() ? 0 : 1;
 }

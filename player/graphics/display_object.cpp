@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "player/graphics/transition_effect.h"
+
 namespace zeku {
 namespace {
 
@@ -57,6 +59,14 @@ ScreenRect rotatedBox(const DisplayObject& o) {
 }  // namespace
 
 ScreenRect objectBox(const DisplayObject& o) {
+    if (o.effect.active) {
+        ScreenRect box;
+        if (effectBox(o, box)) return box;
+        // Nothing shows yet: an empty box where the object is drawn.
+        const int x = saturateToInt(o.x / 1000 - int64_t{o.originX});
+        const int y = saturateToInt(o.y / 1000 - int64_t{o.originY});
+        return ScreenRect{x, y, x, y};
+    }
     if (o.angle != 0) return rotatedBox(o);
     const int64_t left = o.x / 1000 - static_cast<int64_t>(o.scaleX) * o.originX / 1000;
     const int64_t top = o.y / 1000 - static_cast<int64_t>(o.originY) * o.scaleY / 1000;
@@ -97,12 +107,16 @@ void showAnimationFrame(DisplayObject& o, int index, uint32_t nowMs) {
 
 bool stepObject(DisplayObject& o, uint32_t nowMs) {
     if (o.finished) return false;
-    if (isImageEntry(o.entry.kind) && o.entry.slot < 0) return true;
     o.entry.next = nullptr;
+    // The effect steps even for an object without an image, so that it
+    // ends in time and nothing waiting for it waits forever.
+    if (o.effect.active) {
+        if (!stepEffect(o, nowMs)) return true;
+        if (o.finished) return false;
+    }
+    if (isImageEntry(o.entry.kind) && o.entry.slot < 0) return true;
     int64_t left = 0;
     int64_t top = 0;
-
-    // Transition effects plug in here once they exist; o.effect stays inactive.
 
     if (o.animationRunning) {
         // Signed difference so the tick count may wrap around.

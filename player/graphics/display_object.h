@@ -11,6 +11,7 @@
 
 #include "common/geometry/screen_rect.h"
 #include "player/graphics/display_list.h"
+#include "player/graphics/effect_state.h"
 
 namespace zeku {
 
@@ -41,14 +42,6 @@ struct AnimationFrame {
     std::array<int16_t, 3> unused = {-1, -1, -1};
     int16_t durationMs = 0;
     int16_t next = kFrameEnds;  // frame index, kFrameEnds or kFrameHides
-};
-
-// The transition effect an object plays. Effects are not wired in yet, so
-// `active` stays false and the step draws the object itself.
-struct EffectState {
-    bool active = false;
-    uint32_t type = 0;
-    bool removes = false;
 };
 
 // The part of an image an object shows, kept while an animation runs.
@@ -116,14 +109,16 @@ static_assert(std::is_standard_layout_v<DisplayObject>);
 static_assert(offsetof(DisplayObject, entry) == 0, "the entry must come first");
 
 // The screen area the object covers now, from its position, origin, size,
-// scale and angle (and the shown frame's offset while animating).
+// scale and angle (and the shown frame's offset while animating); while an
+// effect runs, the area its pieces cover.
 ScreenRect objectBox(const DisplayObject& object);
 
 // Records a change: the pending box grows to cover both the area drawn last
 // and the new one, and the object is marked changed.
 void noteObjectChanged(DisplayObject& object);
 
-// Per-frame step with the tick count in milliseconds. Advances a running
+// Per-frame step with the tick count in milliseconds. Steps a running
+// effect (its pieces are drawn instead while it runs) and a running
 // animation (at most one frame per step), positions the entry and answers
 // whether the object takes part in this frame's display list.
 bool stepObject(DisplayObject& object, uint32_t nowMs);

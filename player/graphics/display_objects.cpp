@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <new>
 
+#include "player/graphics/transition_effect.h"
+
 namespace zeku {
 namespace {
 
@@ -29,10 +31,19 @@ void releaseBox(DisplayObjects& objects, const DisplayObject& o) {
     if (!isNoBox(o.currentBox)) objects.releasedBoxes.push_back(o.currentBox);
 }
 
+// A screen-level fade that ended or was stopped leaves its level for the
+// frame to apply.
+void takeScreenLevel(DisplayObjects& objects, DisplayObject& o) {
+    if (o.effect.endScreenLevel < 0) return;
+    objects.screenLevelRequest = o.effect.endScreenLevel;
+    o.effect.endScreenLevel = -1;
+}
+
 void freeObject(DisplayObjects& objects, int slot) {
     std::unique_ptr<DisplayObject>& held = objects.slots[slot];
     if (!held) return;
-    held->effect = EffectState{};
+    stopEffect(*held);
+    takeScreenLevel(objects, *held);
     releaseBox(objects, *held);
     held.reset();
 }
@@ -295,7 +306,15 @@ void collectObjects(DisplayObjects& objects, DisplayList& list, uint32_t nowMs) 
     for (int slot = 0; slot < kDisplayObjectSlotCount; ++slot) {
         DisplayObject* o = objects.slots[slot].get();
         if (o == nullptr) continue;
-        if (stepObject(*o, nowMs) && o->visible) list.insert(o->layer, o->entry);
+        const bool drawn = stepObject(*o, nowMs) && o->visible;
+        takeScreenLevel(objects, *o);
+        if (!drawn) continue;
+        DisplayEntry* first = nullptr;
+        DisplayEntry* last = nullptr;
+        if (!o->effect.active)
+            list.insert(o->layer, o->entry);
+        else if (effectChain(*o, first, last))
+            list.insertChain(o->layer, *first, *last);
     }
 }
 
@@ -308,6 +327,12 @@ void addChangedBoxes(DisplayObjects& objects, UpdateList& dirty) {
     }
 }
 
+void applyScreenLevelRequest(DisplayObjects& objects, GraphicsState& state) {
+    if (objects.screenLevelRequest < 0) return;
+    state.screenLevel = objects.screenLevelRequest;
+    objects.screenLevelRequest = -1;
+}
+
 void displayFrame(DisplayObjects& objects, DisplayList& list, UpdateList& dirty,
                   ScreenSurface& screen, const ImageSlots& images, GraphicsState& state,
                   uint32_t nowMs) {
@@ -318,6 +343,7 @@ void displayFrame(DisplayObjects& objects, DisplayList& list, UpdateList& dirty,
 void prepareDisplayFrame(DisplayObjects& objects, DisplayList& list, UpdateList& dirty,
                          uint32_t nowMs) {
     collectObjects(objects, list, nowMs);
+    applyScreenLevelRequest(objects, state);
     // The list stays valid: a step that finishes its object leaves it out.
     retireFinishedObjects(objects, dirty);
     addChangedBoxes(objects, dirty);

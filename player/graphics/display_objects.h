@@ -27,6 +27,8 @@ struct DisplayObjects {
     int screenHeight = 240;
     // Areas of objects freed since the last frame, still shown on screen.
     std::vector<ScreenRect> releasedBoxes;
+    // The screen level a screen-level fade left behind, -1 when none.
+    int screenLevelRequest = -1;
 };
 
 // What one animation frame shows, in script units.
@@ -96,6 +98,8 @@ bool moveObject(DisplayObjects& objects, int from, int to, uint32_t& errorWord);
 // Per-frame pieces, in the order displayFrame runs them.
 // Steps every object and links the active, visible ones behind their layers.
 void collectObjects(DisplayObjects& objects, DisplayList& list, uint32_t nowMs);
+// The screen level a screen-level fade left behind becomes the state's.
+void applyScreenLevelRequest(DisplayObjects& objects, GraphicsState& state);
 // Frees the finished objects (never among those just collected) and adds
 // the areas of every object freed since the last frame to the list.
 void retireFinishedObjects(DisplayObjects& objects, UpdateList& dirty);

@@ -50,6 +50,7 @@ CommandOutcome commandBlt(ScriptContext& context);
 CommandOutcome commandAlphaBlt(ScriptContext& context);
 CommandOutcome commandTransFade(ScriptContext& context);
 CommandOutcome commandWipe(ScriptContext& context);
+CommandOutcome commandEffect(ScriptContext& context);
 
 // Message text.
 CommandOutcome commandLoadTextf(ScriptContext& context);

@@ -29,6 +29,7 @@ constexpr std::array kCommands = {
     CommandInfo{"#AlphaBlt", commandAlphaBlt, 4, 4, "blend an image into another"},
     CommandInfo{"#TransFade", commandTransFade, 9, 9, "cross-fade onto the background"},
     CommandInfo{"#Wipe", commandWipe, 4, 4, "slide, shake or wipe onto the background"},
+    CommandInfo{"#Effect", commandEffect, 6, 6, "play a transition effect on an object"},
     CommandInfo{"#IF", commandIf, 1, 1, "run the next block when true"},
     CommandInfo{"#GOTO", commandGoto, 1, 2, "jump to a label"},
     CommandInfo{"#Gosub", commandGosub, 2, 2, "call a label one level up"},

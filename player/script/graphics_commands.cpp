@@ -1,9 +1,10 @@
 // Commands that draw into image slots and move pictures onto the screen:
 // image set-up and blits, the background show, the cross-fade, and the
-// slide and shake transitions. Positions arrive in script coordinates.
+// slide, shake and wipe transitions. Positions arrive in script coordinates.
 #include <string>
 
 #include "player/graphics/image_loader.h"
+#include "player/graphics/transition_effect.h"
 #include "player/script/command_handlers.h"
 
 namespace zeku {
@@ -18,6 +19,19 @@ constexpr uint32_t kSlideMs = 1000;
 constexpr uint32_t kShakeStepMs = 50;
 constexpr int kWipeSlide = 2;
 constexpr int kWipeShake = 7;
+constexpr int kWipeBands = 6;
+constexpr int32_t kWipeEffectMs = 750;
+
+// The effect a wipe kind plays: bands for kind 6, columns for 5 and the
+// rest, in the backward order for a negative direction.
+uint32_t wipeEffectType(int kind, int direction) {
+    if (kind == kWipeBands) return direction < 0 ? kEffectBandsUp : kEffectBandsDown;
+    return direction < 0 ? kEffectColumnsLeft : kEffectColumnsRight;
+}
+
+bool skipKeyHeld(const ScriptContext& context) {
+    return context.input.keys[KeyRole::Left] > 0;
+}
 
 Image* commandImage(ScriptContext& context, int slot) {
     return imageForCommand(context.images, slot, context.screenWidth, context.screenHeight,
@@ -198,7 +212,7 @@ CommandOutcome commandTransFade(ScriptContext& context) {
     }
     const int slot = engine.parameter(9);
     const uint32_t elapsed = engine.elapsedMs(1, context.nowMs);
-    if (elapsed < kFadeMs && context.input.keys[KeyRole::Left] <= 0) {
+    if (elapsed < kFadeMs && !skipKeyHeld(context)) {
         setAlpha(context.objects, slot, static_cast<int>(elapsed * 256 / kFadeMs));
         return CommandOutcome::StayYield;
     }
@@ -227,11 +241,17 @@ CommandOutcome commandWipe(ScriptContext& context) {
         if (!checkObjectSlot(context, slot)) return CommandOutcome::AdvanceYield;
         showTransitionObject(context, slot, 0, 0, context.images.defaultWidth,
                              context.images.defaultHeight);
-        // Only the slide is drawn here; the other kinds finish at once until
-        // the transition effects take them over.
-        if (skipping(context.input) || kind != kWipeSlide) {
+        if (skipping(context.input)) {
             finishTransition(context, slot);
             return CommandOutcome::AdvanceYield;
+        }
+        if (kind != kWipeSlide) {
+            DisplayObject* shown = objectInSlot(context.objects, slot);
+            if (shown != nullptr)
+                startEffect(*shown, wipeEffectType(kind, direction), kWipeEffectMs,
+                            context.screenWidth / 40, 1, 1, context.nowMs, context.screenWidth,
+                            context.screenHeight);
+            return CommandOutcome::StayYield;
         }
         const int height = context.images.defaultHeight;
         setPosition(context.objects, slot, 0, direction < 0 ? height : -height);
@@ -254,7 +274,16 @@ CommandOutcome commandWipe(ScriptContext& context) {
         shake.lastChangeMs = context.nowMs;
         return CommandOutcome::StayYield;
     }
-    // Only a slide polls (other kinds finished on their first execution).
+    if (kind != kWipeSlide) {
+        // The skip key ends the effect in the frame it is seen.
+        DisplayObject* shown = objectInSlot(context.objects, slot);
+        if (shown != nullptr && shown->effect.active) {
+            if (!skipKeyHeld(context)) return CommandOutcome::StayYield;
+            stopEffect(*shown);
+        }
+        finishTransition(context, slot);
+        return CommandOutcome::AdvanceYield;
+    }
     const uint32_t elapsed = engine.elapsedMs(1, context.nowMs);
     if (elapsed < kSlideMs) {
         const int height = context.images.defaultHeight;

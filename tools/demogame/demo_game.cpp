@@ -10,6 +10,7 @@
 #include "platform/api/png_encoder.h"
 #include "tools/demogame/backgrounds.h"
 #include "tools/demogame/bmp_writer.h"
+#include "tools/demogame/effects_scene.h"
 #include "tools/demogame/mascot.h"
 #include "tools/demogame/palette.h"
 #include "tools/demogame/random.h"
@@ -165,6 +166,7 @@ DemoGame buildDemoGame(const DemoGameOptions& options) {
     first.push_back({"./script.txt", textBytes(story.mainScript)});
     first.push_back({"./scr/branch.txt", textBytes(story.branchScript)});
     first.push_back({"./scr/sub.txt", textBytes(story.subScript)});
+    first.push_back({kEffectsSceneFile, textBytes(effectsSceneScript())});
     first.push_back({"./mes/mes01.txt", textBytes(story.draftMessages)});
     first.push_back({"./mes/mes02.txt", textBytes(story.nightMessages)});
 

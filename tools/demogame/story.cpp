@@ -26,6 +26,7 @@ const char kMainScript[] = R"SCRIPT(//　くもまちのひよ　メインスク
 #FillClr(3,0)
 #Paint()
 #Wait(400)
+#Gosub("_Effects","./scr/effects.txt")
 
 //　丘の朝
 #LoadImage(3,"./bg/sora.png")

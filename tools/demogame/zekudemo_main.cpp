@@ -2,14 +2,19 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "tools/demogame/demo_game.h"
+#include "tools/demogame/story.h"
 
 namespace {
 
-const char kUsage[] = "usage: zekudemo --out DIR [--large] [--key 0xNN]\n";
+const char kUsage[] =
+    "usage: zekudemo --out DIR [--large] [--key 0xNN] [--entry SCRIPT]\n"
+    "  --entry SCRIPT  play this UTF-8 script as ./script.txt instead of the story\n";
 
 int usage() {
     std::fputs(kUsage, stderr);
@@ -26,12 +31,26 @@ bool parseKey(const std::string& text, uint8_t& key) {
     return true;
 }
 
+// Puts the text of `path` (UTF-8) in place of the entry script.
+bool replaceEntryScript(zeku::demo::DemoGame& game, const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    const std::string stored = zeku::demo::toGameText(text);
+    for (zeku::demo::DemoFile& entry : game.first) {
+        if (entry.name == "./script.txt") entry.bytes.assign(stored.begin(), stored.end());
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     zeku::demo::DemoGameOptions options;
     std::string folder;
+    std::string entry;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h") {
             std::fputs(kUsage, stdout);
@@ -41,6 +60,8 @@ int main(int argc, char** argv) {
             options.large = true;
         } else if (args[i] == "--out" && i + 1 < args.size() && folder.empty()) {
             folder = args[++i];
+        } else if (args[i] == "--entry" && i + 1 < args.size() && entry.empty()) {
+            entry = args[++i];
         } else if (args[i] == "--key" && i + 1 < args.size()) {
             if (!parseKey(args[++i], options.key)) return usage();
         } else {
@@ -50,7 +71,11 @@ int main(int argc, char** argv) {
     if (folder.empty()) return usage();
 
     const auto start = std::chrono::steady_clock::now();
-    const zeku::demo::DemoGame game = zeku::demo::buildDemoGame(options);
+    zeku::demo::DemoGame game = zeku::demo::buildDemoGame(options);
+    if (!entry.empty() && !replaceEntryScript(game, entry)) {
+        std::fprintf(stderr, "zekudemo: cannot read the entry script %s\n", entry.c_str());
+        return 1;
+    }
     std::string error;
     if (!zeku::demo::writeSourceGame(folder, game, options.key, error)) {
         std::fprintf(stderr, "zekudemo: %s\n", error.c_str());

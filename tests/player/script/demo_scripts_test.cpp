@@ -9,6 +9,7 @@
 #include "player/script/expression.h"
 #include "player/script/script_line.h"
 #include "player/script/script_loader.h"
+#include "tools/demogame/effects_scene.h"
 #include "tools/demogame/story.h"
 
 namespace zeku {
@@ -18,7 +19,8 @@ std::map<std::string, std::string> demoScripts() {
     const demo::StoryTexts story = demo::buildStoryTexts();
     return {{"./script.txt", story.mainScript},
             {"./scr/branch.txt", story.branchScript},
-            {"./scr/sub.txt", story.subScript}};
+            {"./scr/sub.txt", story.subScript},
+            {demo::kEffectsSceneFile, demo::effectsSceneScript()}};
 }
 
 std::string quoted(const char* argument) {

@@ -193,5 +193,53 @@ TEST(ImageCommands, BadSlotsRaiseTheirErrorBits) {
     EXPECT_EQ(imageInSlot(blt.images, 7), nullptr);
 }
 
+// One player frame after the script step, so effects advance as they do
+// in the player.
+void frameWithDisplay(ScriptRig& rig, uint32_t advanceMs = 16) {
+    rig.step(advanceMs);
+    rig.dirty.clear();
+    displayFrame(rig.objects, rig.game.displayList, rig.dirty, rig.game.screen, rig.images,
+                 rig.graphics, rig.nowMs);
+}
+
+TEST(EffectCommand, WaitsForTheEffectSkipsUnknownTypesAndStopsOnTheSkipKey) {
+    ScriptRig rig;
+    ASSERT_TRUE(rig.load({{"./script.txt",
+                           "#Clr(5)\n#Effect(5,133,100,10,1,1)\n@1=1\n#Effect(7,2,100,0,0,0)\n"
+                           "@2=1\n#Effect(6,191,100,0,0,1)\n@3=1\n#Clr(4)\n"
+                           "#Effect(4,6,500,10,1,1)\n@4=1\n#Effect(129,1,10,0,0,0)\n@5=1\n"}}));
+    frameWithDisplay(rig);
+    ASSERT_NE(objectInSlot(rig.objects, 5), nullptr);
+    EXPECT_TRUE(objectInSlot(rig.objects, 5)->effect.active);
+    EXPECT_EQ(objectInSlot(rig.objects, 5)->layer, 28);
+    frameWithDisplay(rig, 50);
+    EXPECT_EQ(rig.var(1), 0);
+    frameWithDisplay(rig, 60);  // the removing wipe ends and retires its object
+    EXPECT_EQ(objectInSlot(rig.objects, 5), nullptr);
+
+    frameWithDisplay(rig);  // the line ends and yields
+    frameWithDisplay(rig);  // past the unknown type to the screen-level fade
+    EXPECT_EQ(rig.var(1), 1);
+    EXPECT_EQ(rig.var(2), 1);
+    ASSERT_NE(objectInSlot(rig.objects, 6), nullptr);
+    EXPECT_EQ(objectInSlot(rig.objects, 6)->entry.kind, kEntryScreenLevel);
+    frameWithDisplay(rig, 100);
+    EXPECT_EQ(rig.graphics.screenLevel, 512);  // normal to white
+
+    frameWithDisplay(rig);
+    frameWithDisplay(rig);
+    EXPECT_EQ(rig.var(3), 1);
+    ASSERT_NE(objectInSlot(rig.objects, 4), nullptr);
+    EXPECT_TRUE(objectInSlot(rig.objects, 4)->effect.active);
+    rig.input.keys[KeyRole::Left] = 1;
+    frameWithDisplay(rig);
+    frameWithDisplay(rig);
+    EXPECT_EQ(rig.var(4), 1);
+    ASSERT_NE(objectInSlot(rig.objects, 4), nullptr);
+    EXPECT_FALSE(objectInSlot(rig.objects, 4)->effect.active);
+    // A bad object number ends the program like any other.
+    EXPECT_NE(rig.engine.errorWord & kErrorBadDisplayObject, 0u);
+}
+
 }  // namespace
 }  // namespace zeku
