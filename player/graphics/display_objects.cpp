@@ -336,12 +336,12 @@ void applyScreenLevelRequest(DisplayObjects& objects, GraphicsState& state) {
 void displayFrame(DisplayObjects& objects, DisplayList& list, UpdateList& dirty,
                   ScreenSurface& screen, const ImageSlots& images, GraphicsState& state,
                   uint32_t nowMs) {
-    prepareDisplayFrame(objects, list, dirty, nowMs);
+    prepareDisplayFrame(objects, list, dirty, state, nowMs);
     redrawDirty(screen, list, images, state, dirty);
 }
 
 void prepareDisplayFrame(DisplayObjects& objects, DisplayList& list, UpdateList& dirty,
-                         uint32_t nowMs) {
+                         GraphicsState& state, uint32_t nowMs) {
     collectObjects(objects, list, nowMs);
     applyScreenLevelRequest(objects, state);
     // The list stays valid: a step that finishes its object leaves it out.

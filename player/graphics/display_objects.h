@@ -115,7 +115,7 @@ void addChangedBoxes(DisplayObjects& objects, UpdateList& dirty);
 // The same in two halves, so the message windows can be drawn between the
 // redraw and the present: everything up to the redraw, then the redraw.
 void prepareDisplayFrame(DisplayObjects& objects, DisplayList& list, UpdateList& dirty,
-                         uint32_t nowMs);
+                         GraphicsState& state, uint32_t nowMs);
 void displayFrame(DisplayObjects& objects, DisplayList& list, UpdateList& dirty,
                   ScreenSurface& screen, const ImageSlots& images, GraphicsState& state,
                   uint32_t nowMs);

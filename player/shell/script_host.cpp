@@ -42,7 +42,7 @@ void ScriptHost::runScriptStep() {
 
 void ScriptHost::drawFrame() {
     GameContext& g = game_;
-    prepareDisplayFrame(g.objects, g.displayList, g.updateList, g.nowMs);
+    prepareDisplayFrame(g.objects, g.displayList, g.updateList, g.graphics, g.nowMs);
     redrawDirty(g.screen, g.displayList, g.images, g.graphics, g.updateList);
     drawWindows(g.messageWindows, g.updateList, g.screen, g.glyphCache, messageTextStyle(g));
 }
