@@ -22,6 +22,9 @@
 namespace zeku {
 namespace {
 
+// Distinct face names remembered before the lookups start again.
+constexpr size_t kMaxFaceNames = 64;
+
 // The face every unknown name falls back to.
 constexpr const char* kDefaultFaceUtf8 = "ＭＳ ゴシック";
 
@@ -291,23 +294,32 @@ struct FreeTypeGlyphRenderer::Impl {
         const bool found[] = {named, fallback, any};
         std::vector<LoadedFace*> chain;
         std::string first;
+        bool namedUsed = false;  // the name's own font opened, not only found
         for (size_t i = 0; i < files.size(); ++i) {
             if (!found[i]) continue;
             LoadedFace* loaded = load(files[i]);
             if (loaded == nullptr || std::find(chain.begin(), chain.end(), loaded) != chain.end())
                 continue;
             if (chain.empty()) first = files[i].family;
+            namedUsed = namedUsed || i == 0;
             chain.push_back(loaded);
+        }
+        // Names come from the settings and the font menu, so they are few; a
+        // caller that invents more only makes the lookups start again.
+        if (chains.size() >= kMaxFaceNames) {
+            chains.clear();
+            familyByName.clear();
         }
         if (chain.empty()) {
             if (!toldNoFont)
                 tell("no outline font with Japanese characters is installed; text stays blank");
             toldNoFont = true;
-        } else if (!named) {
+        } else if (!namedUsed) {
             tell("font \"" + utf8 + "\" not found or without Japanese characters; using \"" +
                  first + "\"");
         }
-        familyByName[key] = chain.empty() ? std::string() : chain.front()->face->family_name;
+        const char* family = chain.empty() ? nullptr : chain.front()->face->family_name;
+        familyByName[key] = family != nullptr ? family : "";
         return chains.emplace(key, std::move(chain)).first->second;
     }
 

@@ -134,6 +134,20 @@ TEST(FreeTypeGlyphRenderer, UnknownFacesFallBackToTheDefaultAndSaySoOnce) {
     EXPECT_FALSE(renderer.fontFamilyFor(kMsGothic).empty());
 }
 
+TEST(FreeTypeGlyphRenderer, ManyFaceNamesKeepWorkingPastTheRememberedOnes) {
+    FreeTypeGlyphRenderer renderer;
+    const Rendered reference = renderOne(renderer, kMsGothic, 400, kKanjiKan, 16);
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 80; ++i) {
+            const std::string face =
+                i % 2 ? "Face " + std::to_string(i) : kMsGothic + std::to_string(i);
+            const Rendered r = renderOne(renderer, face, 400, kKanjiKan, 16);
+            ASSERT_TRUE(r.ok) << face;
+            ASSERT_EQ(r.cell, reference.cell) << face;
+        }
+    }
+}
+
 TEST(FreeTypeGlyphRenderer, CodesThatAreNoCharacterDrawNothing) {
     FreeTypeGlyphRenderer renderer;
     const uint16_t bad[] = {

@@ -121,6 +121,23 @@ TEST(GlyphCache, SizesOutOfRangeGiveNothingAndNoRendererGivesBlanks) {
     EXPECT_NE(std::vector<uint8_t>(c, c + 64), std::vector<uint8_t>(64, 0));
 }
 
+TEST(GlyphCache, ManyFacesNeverShareAKey) {
+    PatternRenderer renderer;
+    GlyphCache cache(&renderer);
+    // More faces than the key has room for: each still gets its own rendering.
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 300; ++i) {
+            const std::string face = "face " + std::to_string(i);
+            ASSERT_NE(cache.coverage(face, 400, 0x82A0, 4, 1), nullptr);
+            ASSERT_EQ(renderer.calls.back().face, face);
+        }
+    }
+    // The faces seen since the cache started again are still cached.
+    const size_t before = cache.rasterisations();
+    cache.coverage("face 299", 400, 0x82A0, 4, 1);
+    EXPECT_EQ(cache.rasterisations(), before);
+}
+
 TEST(GlyphCache, MemoryStaysWithinTheBudgetAndDroppedGlyphsComeBack) {
     PatternRenderer renderer;
     GlyphCache cache(&renderer);
@@ -233,30 +250,6 @@ TEST(DrawGlyph, BlendsShadowsAndClipsByTheFixedArithmetic) {
                     << x << "," << y << ": " << got.b << " " << got.g << " " << got.r;
             }
         }
-    }
-}
-
-TEST(DrawGlyph, EveryCoverageValueMovesMonotonicallyFromTheBackgroundToTheColour) {
-    // One row of all 256 coverage values over black and white.
-    std::vector<uint8_t> coverage(256 * 256, 0);
-    for (int x = 0; x < 256; ++x)
-        coverage[x] = static_cast<uint8_t>(x);
-    for (int background : {0, 255}) {
-        ScreenSurface screen;
-        ASSERT_TRUE(screen.create(256, 1));
-        std::fill(screen.pixels(), screen.pixels() + 256 * 3, static_cast<uint8_t>(background));
-        drawGlyph(screen, coverage.data(), 256, 0, 0, 0xFF8000, false);
-        Bgr previous{background, background, background};
-        for (int x = 1; x < 256; ++x) {
-            const Bgr p = at(screen, x, 0);
-            // Red heads for 0xFF, blue for 0: never overshooting, never turning back.
-            EXPECT_GE(p.r, previous.r - (background == 255 ? 1 : 0)) << x;
-            EXPECT_LE(p.b, previous.b) << x;
-            EXPECT_LE(p.b, background);
-            previous = p;
-        }
-        EXPECT_TRUE(at(screen, 255, 0) == (Bgr{0, 0x80, 0xFF}));
-        EXPECT_TRUE(at(screen, 0, 0) == (Bgr{background, background, background}));
     }
 }
 
