@@ -54,24 +54,6 @@ CommandOutcome commandSetDefaultColor(ScriptContext& context) {
     return CommandOutcome::Advance;
 }
 
-CommandOutcome commandOpenPlayMciCdda(ScriptContext& context) {
-    context.engine.musicFirstTrack = numberArgument(context, 1);
-    context.engine.musicSecondTrack = numberArgument(context, 2);
-    context.engine.musicLoop = numberArgument(context, 3);
-    return CommandOutcome::Advance;
-}
-
-CommandOutcome commandStopMciCdda(ScriptContext& context) {
-    context.engine.musicFirstTrack = 0;
-    return CommandOutcome::Advance;
-}
-
-CommandOutcome commandPlayWave(ScriptContext& context) {
-    textArgument(context, 1);
-    if (optionalArgumentsGiven(context)) numberArgument(context, 2);
-    return CommandOutcome::Advance;
-}
-
 CommandOutcome commandSystemLoad(ScriptContext&) {
     return CommandOutcome::Advance;
 }

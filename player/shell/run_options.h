@@ -32,6 +32,7 @@ struct RunOptions {
     std::string inputPath;  // scripted input
     std::vector<ScreenshotRequest> screenshots;
     bool trace = false;  // print each script command as it first runs
+    std::string audioOutPath;  // --audio-out: everything mixed, as a WAV file
     bool help = false;
     // The window on a desktop.
     WindowMode windowMode = WindowMode::AsBuilt;  // --fullscreen / --window
