@@ -16,7 +16,7 @@ struct PlayerRunOptions {
     CommandTracer* tracer = nullptr;  // told of every command the script runs
     // Where the MP3 overlay may lie, tried in order (a bare name is searched
     // the host's way). None found: MP3 sounds and music stay silent.
-    std::vector<std::string> overlayCandidates;
+    std::vector<std::string> overlayCandidates = {};
 };
 
 // A start-up failure is reported once (message box) and ends the run with

@@ -138,7 +138,8 @@ bool TinyGame::install(const Screen& screen, const std::string& root) const {
 }
 
 PlayerRun runPlayer(const Screen& screen, const std::string& root, int frames,
-                    const std::vector<int>& shotFrames, const std::string& input) {
+                    const std::vector<int>& shotFrames, const std::string& input,
+                    const std::string& extraArguments) {
     const fs::path shots = fs::path(root) / "shots";
     fs::create_directories(shots);
     std::string command = std::string(screen.player) + " --headless --frames " +
@@ -152,6 +153,7 @@ PlayerRun runPlayer(const Screen& screen, const std::string& root, int frames,
         std::ofstream(inputFile) << input;
         command += " --input " + inputFile.string();
     }
+    if (!extraArguments.empty()) command += " " + extraArguments;
     command += " 2>" + (fs::path(root) / "stderr.txt").string();
 
     PlayerRun run;
