@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (format.channels != 1 && format.channels != 2) __builtin_trap();
     stream.estimate();
     // Odd request sizes keep the leftover busy.
-    std::vector<uint8_t> buffer(3001 + zeku::kDecodedFrameBytes);
+    std::vector<uint8_t> buffer(4999 + zeku::kDecodedFrameBytes);
     size_t total = 0;
     for (int i = 0; i < 4096 && !stream.ended(); ++i) {
         const size_t got = stream.read(buffer.data(), 3001, false);

@@ -188,7 +188,8 @@ void soundSeeds(SeedFolder& out) {
         uint32_t rateHz;
         int channels;
         int kbps;
-    } streams[] = {{"mono22", 22050, 1, 32}, {"stereo44", 44100, 2, 128}, {"stereo22", 22050, 2, 64}};
+    } streams[] = {
+        {"mono22", 22050, 1, 32}, {"stereo44", 44100, 2, 128}, {"stereo22", 22050, 2, 64}};
     for (const auto& s : streams) {
         Bytes mp3;
         std::string error;

@@ -10,10 +10,10 @@ namespace zeku {
 inline constexpr const char kOverlayFileName[] = "Zuzidovu.ovl";
 
 // Byte offsets of the fields the player reads in the decoder record.
-inline constexpr int kDecoderChannelsOffset = 12;      // u16
-inline constexpr int kDecoderFrameLengthOffset = 48;   // u32, of the frame last examined
-inline constexpr int kDecoderBitrateOffset = 60;       // u32, kbit/s
-inline constexpr int kDecoderSampleRateOffset = 64;    // u32, Hz
+inline constexpr int kDecoderChannelsOffset = 12;     // u16
+inline constexpr int kDecoderFrameLengthOffset = 48;  // u32, of the frame last examined
+inline constexpr int kDecoderBitrateOffset = 60;      // u32, kbit/s
+inline constexpr int kDecoderSampleRateOffset = 64;   // u32, Hz
 // The decoded-frame buffer the player hands to decode: one frame of 1152
 // stereo 16-bit samples.
 inline constexpr int kDecodedFrameBytes = 4608;

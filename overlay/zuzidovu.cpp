@@ -69,7 +69,9 @@ bool parseHeader(const uint8_t* p, FrameHeader& header) {
     header.layer = 4 - layerBits;
     const int table = header.version == 1 ? 0 : 1;
     header.bitrateKbps = kBitrates[table][header.layer - 1][bitrateIndex];
-    header.sampleRateHz = kRates[rateIndex] >> (header.version == 1 ? 0 : header.version == 2 ? 1 : 2);
+    header.sampleRateHz = kRates[rateIndex] >> (header.version == 1   ? 0
+                                                : header.version == 2 ? 1
+                                                                      : 2);
     header.channels = (p[3] >> 6) == 3 ? 1 : 2;
     const uint32_t bitsPerSecond = header.bitrateKbps * 1000;
     if (header.layer == 1) {
@@ -102,7 +104,9 @@ __attribute__((visibility("default"))) void* __mp3_create(const uint8_t* header)
     // Every frame is decoded as sound, an encoder's info frame too (as
     // silence), and nothing is trimmed, so one frame in gives one frame out.
     mpg123_param(handle, MPG123_REMOVE_FLAGS, MPG123_GAPLESS, 0.0);
-    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_IGNORE_INFOFRAME | MPG123_NO_READAHEAD | MPG123_NO_RESYNC | MPG123_QUIET, 0.0);
+    mpg123_param(handle, MPG123_ADD_FLAGS,
+                 MPG123_IGNORE_INFOFRAME | MPG123_NO_READAHEAD | MPG123_NO_RESYNC | MPG123_QUIET,
+                 0.0);
     mpg123_format_none(handle);
     mpg123_format(handle, static_cast<long>(first.sampleRateHz), MPG123_MONO | MPG123_STEREO,
                   MPG123_ENC_SIGNED_16);
@@ -137,7 +141,7 @@ __attribute__((visibility("default"))) int __mp3_predecode(void* decoder, const 
 }
 
 __attribute__((visibility("default"))) int __mp3_decode(void* decoder, int16_t* out,
-                                                         const uint8_t* frame, int length) {
+                                                        const uint8_t* frame, int length) {
     auto* info = static_cast<DecoderInfo*>(decoder);
     if (info == nullptr || out == nullptr || frame == nullptr || length < 4) return 0;
     if (mpg123_feed(info->handle, frame, static_cast<size_t>(length)) != MPG123_OK) return 0;

@@ -32,7 +32,6 @@ class CapturingAudioDevice final : public AudioDevice {
 
 // Writes `pcm` as a 22050 Hz stereo 16-bit WAV file through a temporary
 // name. False with `error` set.
-bool writeCapturedWav(const std::string& path, const std::vector<uint8_t>& pcm,
-                      std::string& error);
+bool writeCapturedWav(const std::string& path, const std::vector<uint8_t>& pcm, std::string& error);
 
 }  // namespace zeku

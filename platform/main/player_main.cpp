@@ -134,7 +134,8 @@ int main(int argc, char** argv) {
         audio = zeku::createSdlAudio();
     }
     std::unique_ptr<zeku::CapturingAudioDevice> capture;
-    if (!options.audioOutPath.empty()) capture = std::make_unique<zeku::CapturingAudioDevice>(*audio);
+    if (!options.audioOutPath.empty())
+        capture = std::make_unique<zeku::CapturingAudioDevice>(*audio);
 
     zeku::HeadlessDriver driver(*window, *display, kBuild.screenWidth, kBuild.screenHeight, options,
                                 std::move(input));
@@ -158,7 +159,8 @@ int main(int argc, char** argv) {
     bool audioWritten = true;
     if (capture) {
         audioWritten = zeku::writeCapturedWav(options.audioOutPath, capture->pcm(), error);
-        if (!audioWritten) std::fprintf(stderr, "%s: --audio-out: %s\n", kBuild.programName, error.c_str());
+        if (!audioWritten)
+            std::fprintf(stderr, "%s: --audio-out: %s\n", kBuild.programName, error.c_str());
     }
     const std::vector<zeku::ScreenshotRequest> missed = driver.missed();
     for (const zeku::ScreenshotRequest& shot : missed) {

@@ -12,9 +12,9 @@
 #include "player/graphics/image_slots.h"
 #include "player/graphics/shake_state.h"
 #include "player/graphics/update_list.h"
+#include "player/script/script_engine.h"
 #include "player/sound/cdda_emulator.h"
 #include "player/sound/sound_engine.h"
-#include "player/script/script_engine.h"
 #include "player/system/input_state.h"
 #include "player/system/system_settings.h"
 

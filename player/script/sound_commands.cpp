@@ -39,8 +39,8 @@ CommandOutcome commandPlayWave(ScriptContext& context) {
     if (settings.sePlay == 0) return CommandOutcome::Advance;
     const std::string name(textArgument(context, 1));
     SoundEngine* sound = context.sound;
-    if (sound != nullptr && sound->playingPositionMs(kVoiceSlot) >= 0 &&
-        !skipping(context.input) && (takeKeyEdges(context.input) & kEdgeDecide) == 0) {
+    if (sound != nullptr && sound->playingPositionMs(kVoiceSlot) >= 0 && !skipping(context.input) &&
+        (takeKeyEdges(context.input) & kEdgeDecide) == 0) {
         return CommandOutcome::StayYield;
     }
     const int32_t loop = optionalArgumentsGiven(context) ? numberArgument(context, 2) : 0;

@@ -14,8 +14,8 @@ struct BuildConstants {
     uint32_t windowStyle;
     uint32_t windowExStyle;
     bool fullScreen;
-    bool pocketPc;        // display through the device panel, keys from the device
-    bool sleepAfterTick;  // the sigmarion3 build also yields after a frame
+    bool pocketPc;              // display through the device panel, keys from the device
+    bool sleepAfterTick;        // the sigmarion3 build also yields after a frame
     uint32_t soundBufferBytes;  // one output buffer, and one mixing pass
 
     // The converted package matching the screen: the VGA one from 640 wide.

@@ -21,8 +21,7 @@ class CddaEmulator {
 
     // Plays `directory` + `name` (an MP3 file), or only counts time from
     // `nowMs` with music off. Returns 1, also when the file is missing.
-    int play(const char* name, const char* directory, int32_t volume, int32_t loop,
-             uint32_t nowMs);
+    int play(const char* name, const char* directory, int32_t volume, int32_t loop, uint32_t nowMs);
     void stop();
     // Units of 10 ms: of the music slot while it plays (-1 when there is
     // none), of the clock since play() with music off.

@@ -52,7 +52,8 @@ int Mp3Stream::openImage(const uint8_t* base, size_t start, size_t size) {
         base_ = nullptr;
         return 1;
     }
-    const uint32_t channels = loadLe16(static_cast<const uint8_t*>(decoder_) + kDecoderChannelsOffset);
+    const uint32_t channels =
+        loadLe16(static_cast<const uint8_t*>(decoder_) + kDecoderChannelsOffset);
     const uint32_t rate = decoderField32(kDecoderSampleRateOffset);
     // Anything but one or two channels is not a stream this player can mix.
     if ((channels != 1 && channels != 2) || rate == 0) {

@@ -157,9 +157,8 @@ SoundEngine::MixResult SoundEngine::mixSlot(SoundSlot& slot, int16_t* buffer) {
         slot.position = position + bufferBytes_;
         if (slot.position >= slot.length && loop) slot.position = 0;
     }
-    return slot.state.load(std::memory_order_acquire) == SlotState::StopRequested
-               ? MixResult::Free
-               : MixResult::Keep;
+    return slot.state.load(std::memory_order_acquire) == SlotState::StopRequested ? MixResult::Free
+                                                                                  : MixResult::Keep;
 }
 
 int SoundEngine::start(int index, int32_t loop) {
@@ -299,7 +298,8 @@ int SoundEngine::loadEffect(int index, const char* name, const char* source, int
     if (!playableWave(format)) return 0;
 
     // Whole frames only, so a looping sound never swaps its channels.
-    const uint64_t outBytes = convertedBytes(format, sampleBytes) & ~uint64_t(kOutputFrameBytes - 1);
+    const uint64_t outBytes =
+        convertedBytes(format, sampleBytes) & ~uint64_t(kOutputFrameBytes - 1);
     if (outBytes > kMaxEffectDecodedBytes) return 0;
     std::unique_ptr<SoundSlot> slot(new (std::nothrow) SoundSlot);
     if (!slot) return 0;

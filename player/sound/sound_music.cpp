@@ -19,8 +19,7 @@ bool endsWithMp3(const std::string& name) {
 
 }  // namespace
 
-int SoundEngine::playMusic(const char* name, const char* directory, int32_t volume,
-                           int32_t loop) {
+int SoundEngine::playMusic(const char* name, const char* directory, int32_t volume, int32_t loop) {
     stopMusic();
     if (music_.load(std::memory_order_acquire) != nullptr) return 0;  // the mixer still holds it
     musicWav_.close();
@@ -58,8 +57,12 @@ int SoundEngine::playMusic(const char* name, const char* directory, int32_t volu
         ByteReader reader(header, sizeof header);
         syncCanonicalWavHeader(reader, fields);
         WaveFormat& format = slot->sourceFormat;
-        format = WaveFormat{fields.formatTag,      fields.channels,      fields.sampleRateHz,
-                            fields.bytesPerSecond, fields.blockAlign,    fields.bitsPerSample,
+        format = WaveFormat{fields.formatTag,
+                            fields.channels,
+                            fields.sampleRateHz,
+                            fields.bytesPerSecond,
+                            fields.blockAlign,
+                            fields.bitsPerSample,
                             0};
         // Only 16-bit samples can be converted; anything else would be noise.
         if (format.bitsPerSample != 16) {
@@ -71,8 +74,8 @@ int SoundEngine::playMusic(const char* name, const char* directory, int32_t volu
     slot->data.reset(new (std::nothrow) int16_t[(bufferBytes_ + 8) / 2]());
     // Room for one request (at most twice a pass) plus one decoded frame.
     slot->sourceBuffer.reset(new (std::nothrow) uint8_t[kMusicSourceBufferBytes]);
-    if (!slot->data || !slot->sourceBuffer || bufferBytes_ * 2 + kDecodedFrameBytes >
-                                                  kMusicSourceBufferBytes) {
+    if (!slot->data || !slot->sourceBuffer ||
+        bufferBytes_ * 2 + kDecodedFrameBytes > kMusicSourceBufferBytes) {
         musicWav_.close();
         musicMp3_->close();
         return 0;

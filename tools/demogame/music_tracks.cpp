@@ -12,9 +12,9 @@ namespace {
 constexpr double kTwoPi = 6.283185307179586;
 
 struct Note {
-    double beat;      // start, in beats
-    double beats;     // length
-    int midi;         // pitch; 0 is a rest
+    double beat;   // start, in beats
+    double beats;  // length
+    int midi;      // pitch; 0 is a rest
     double level;
 };
 
@@ -36,7 +36,8 @@ void addVoice(std::vector<float>& frames, const std::vector<Note>& notes, double
         for (size_t i = 0; i < length && start + i < total; ++i) {
             const double t = double(i) / kMusicRateHz;
             // A short attack and release keep the notes from clicking.
-            const double edge = std::min({1.0, t / 0.01, double(length - i) / (0.02 * kMusicRateHz)});
+            const double edge =
+                std::min({1.0, t / 0.01, double(length - i) / (0.02 * kMusicRateHz)});
             double value = 0;
             for (int h = 1; h <= 4; ++h)
                 value += std::pow(brightness, h - 1) * std::sin(kTwoPi * hz * h * t) / h;
@@ -64,16 +65,18 @@ std::vector<int16_t> makeThemeTrack() {
     // 16 beats at 120 per minute: 8 s. C major, a walk up the hill and back.
     const double beat = 0.5;
     const std::vector<Note> melody = {
-        {0, 1, 72, 1},  {1, 1, 76, 1},  {2, 1, 79, 1},   {3, 1, 76, 1},
-        {4, 1, 77, 1},  {5, 1, 81, 1},  {6, 2, 79, 1},   {8, 1, 76, 1},
-        {9, 1, 74, 1},  {10, 1, 72, 1}, {11, 1, 74, 1},  {12, 1, 76, 1},
-        {13, 1, 74, 1}, {14, 2, 72, 1},
+        {0, 1, 72, 1},  {1, 1, 76, 1},  {2, 1, 79, 1},  {3, 1, 76, 1},  {4, 1, 77, 1},
+        {5, 1, 81, 1},  {6, 2, 79, 1},  {8, 1, 76, 1},  {9, 1, 74, 1},  {10, 1, 72, 1},
+        {11, 1, 74, 1}, {12, 1, 76, 1}, {13, 1, 74, 1}, {14, 2, 72, 1},
     };
     const std::vector<Note> bass = {
         {0, 4, 48, 0.8}, {4, 4, 53, 0.8}, {8, 4, 45, 0.8}, {12, 2, 43, 0.8}, {14, 2, 48, 0.8},
     };
     const std::vector<Note> pad = {
-        {0, 4, 64, 0.3}, {4, 4, 65, 0.3}, {8, 4, 64, 0.3}, {12, 4, 62, 0.3},
+        {0, 4, 64, 0.3},
+        {4, 4, 65, 0.3},
+        {8, 4, 64, 0.3},
+        {12, 4, 62, 0.3},
     };
     std::vector<float> frames(size_t(16 * beat * kMusicRateHz) * 2, 0.0f);
     addVoice(frames, melody, beat, -0.3, 0.5, 3.0);
@@ -86,8 +89,7 @@ std::vector<int16_t> makeClosingTrack() {
     // Slower, in F: 10 beats at 120 per minute, the last chord ringing out.
     const double beat = 0.5;
     const std::vector<Note> melody = {
-        {0, 1, 77, 1}, {1, 1, 76, 1}, {2, 1, 74, 1}, {3, 1, 72, 1},
-        {4, 2, 74, 1}, {6, 4, 77, 1},
+        {0, 1, 77, 1}, {1, 1, 76, 1}, {2, 1, 74, 1}, {3, 1, 72, 1}, {4, 2, 74, 1}, {6, 4, 77, 1},
     };
     const std::vector<Note> chords = {
         {0, 4, 53, 0.7}, {0, 4, 60, 0.4}, {4, 2, 58, 0.7}, {6, 4, 53, 0.7}, {6, 4, 57, 0.4},

@@ -51,8 +51,9 @@ bool writeMusic(const std::string& cdFolder, const std::string& musicFolder, std
     for (const zeku::demo::DemoTrack& track : zeku::demo::buildDemoMusic()) {
         char number[8];
         std::snprintf(number, sizeof number, "%02d", track.number);
-        const auto wav = zeku::demo::encodeWav(zeku::demo::WavFormat{zeku::demo::kMusicRateHz, 2, 16},
-                                               track.samples.data(), track.samples.size() / 2);
+        const auto wav =
+            zeku::demo::encodeWav(zeku::demo::WavFormat{zeku::demo::kMusicRateHz, 2, 16},
+                                  track.samples.data(), track.samples.size() / 2);
         const std::string wavPath = cdFolder + "/track" + number + ".wav";
         if (!writeBytes(wavPath, wav)) {
             error = "cannot write " + wavPath;

@@ -54,7 +54,8 @@ struct Capture {
 
 bool readCapture(const std::string& path, Capture& capture) {
     std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
     if (bytes.size() < 44 || std::memcmp(bytes.data(), "RIFF", 4) != 0) return false;
     uint32_t rate = 0, dataBytes = 0;
     uint16_t channels = 0, bits = 0;
@@ -62,7 +63,8 @@ bool readCapture(const std::string& path, Capture& capture) {
     std::memcpy(&rate, &bytes[24], 4);
     std::memcpy(&bits, &bytes[34], 2);
     std::memcpy(&dataBytes, &bytes[40], 4);
-    if (rate != 22050 || channels != 2 || bits != 16 || dataBytes != bytes.size() - 44) return false;
+    if (rate != 22050 || channels != 2 || bits != 16 || dataBytes != bytes.size() - 44)
+        return false;
     capture.samples.resize(dataBytes / 2);
     std::memcpy(capture.samples.data(), &bytes[44], dataBytes);
     return true;
@@ -87,8 +89,8 @@ TEST(SoundRun, EffectAndLoopingTrackAreCapturedWhereTheScriptPlaysThem) {
         "#Wait(60000)\n"
         "#END()\n");
     const auto beep = tone(0.2, 660, 1);
-    game.addFile("./se/beep.wav", demo::encodeWav(demo::WavFormat{22050, 1, 16}, beep.data(),
-                                                  beep.size()));
+    game.addFile("./se/beep.wav",
+                 demo::encodeWav(demo::WavFormat{22050, 1, 16}, beep.data(), beep.size()));
     ASSERT_TRUE(game.install(screen, root));
 
     // A 0.3-second track: a looping one must be heard long after that.

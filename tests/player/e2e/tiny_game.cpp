@@ -124,6 +124,10 @@ bool TinyGame::install(const Screen& screen, const std::string& root) const {
     settings.outputBase = root;
     settings.scalePercent = screen.scalePercent;
     settings.qualityItem = 0;
+    // Sounds become MP3 as the converter's dialog would make them.
+    static Mp3EncoderLibrary encoder;
+    if (!encoder.isOpen()) encoder.open("");
+    if (encoder.isOpen()) settings.encoder = &encoder;
     PackProgress progress;
     const PackWriterReport report = runPackWriter(settings, progress);
     if (!report.ok) {

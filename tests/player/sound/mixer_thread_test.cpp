@@ -8,9 +8,9 @@
 #include <fstream>
 #include <thread>
 
-#include "player/sound/sound_engine.h"
 #include "common/bytes/byte_writer.h"
 #include "common/sound/wav_header.h"
+#include "player/sound/sound_engine.h"
 #include "tests/support/temp_folder.h"
 
 namespace zeku {

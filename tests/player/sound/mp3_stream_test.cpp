@@ -60,9 +60,9 @@ TEST_P(Mp3StreamTest, EveryFrameDecodesToOneFrameOfSamplesAtTheSourcePitch) {
     std::vector<int16_t> samples(decoded.size() / 2);
     std::memcpy(samples.data(), decoded.data(), decoded.size());
     const size_t frames = samples.size() / size_t(c.channels);
-    EXPECT_NEAR(test_support::zeroCrossingHz(samples, c.channels, 0, frames / 4, frames / 2,
-                                             c.rateHz),
-                440, 5);
+    EXPECT_NEAR(
+        test_support::zeroCrossingHz(samples, c.channels, 0, frames / 4, frames / 2, c.rateHz), 440,
+        5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, Mp3StreamTest,

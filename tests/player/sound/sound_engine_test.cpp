@@ -216,7 +216,8 @@ TEST_F(SoundEngineTest, MusicRefillsOnePassFromItsStreamAndLoopsOrFallsSilent) {
         int audibleEarly = 0, audibleLate = 0;
         for (int pass = 0; pass < 22; ++pass) {
             const auto mixed = device_.pass();
-            const bool audible = std::count(mixed.begin(), mixed.end(), 0) < long(kBufferSamples) / 2;
+            const bool audible =
+                std::count(mixed.begin(), mixed.end(), 0) < long(kBufferSamples) / 2;
             if (audible && pass < 11) ++audibleEarly;
             if (audible && pass >= 15) ++audibleLate;
         }
@@ -249,7 +250,8 @@ TEST(SoundEngineWithoutDevice, EverythingLoadsNothingPlaysAndStopFreesAtOnce) {
     writeFile(dir + "a.wav", sound_test::wavFile(22050, 2, {5, 5, 5, 5}));
     ManualAudioDevice refusing;
     refusing.openResult = false;
-    for (AudioDevice* device : {static_cast<AudioDevice*>(nullptr), static_cast<AudioDevice*>(&refusing)}) {
+    for (AudioDevice* device :
+         {static_cast<AudioDevice*>(nullptr), static_cast<AudioDevice*>(&refusing)}) {
         SoundEngine engine;
         engine.create(device, kBuffer, nullptr);
         EXPECT_FALSE(engine.deviceRunning());

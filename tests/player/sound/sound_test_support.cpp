@@ -32,8 +32,8 @@ std::vector<int16_t> ManualAudioDevice::pass() {
     return mixed;
 }
 
-std::vector<uint8_t> wavFile(uint32_t rateHz, uint16_t channels, const std::vector<int16_t>& samples,
-                             uint16_t bits) {
+std::vector<uint8_t> wavFile(uint32_t rateHz, uint16_t channels,
+                             const std::vector<int16_t>& samples, uint16_t bits) {
     return demo::encodeWav(demo::WavFormat{rateHz, channels, bits}, samples.data(),
                            samples.size() / channels);
 }
@@ -42,7 +42,8 @@ std::vector<int16_t> sine(size_t frames, int channels, double hz, double rateHz,
     std::vector<int16_t> out;
     out.reserve(frames * size_t(channels));
     for (size_t i = 0; i < frames; ++i) {
-        const auto v = static_cast<int16_t>(amplitude * std::sin(2 * M_PI * hz * double(i) / rateHz));
+        const auto v =
+            static_cast<int16_t>(amplitude * std::sin(2 * M_PI * hz * double(i) / rateHz));
         for (int c = 0; c < channels; ++c)
             out.push_back(v);
     }

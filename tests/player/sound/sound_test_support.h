@@ -41,8 +41,8 @@ class ManualAudioDevice final : public AudioDevice {
 };
 
 // A 16-bit PCM WAV file of `samples` (interleaved).
-std::vector<uint8_t> wavFile(uint32_t rateHz, uint16_t channels, const std::vector<int16_t>& samples,
-                             uint16_t bits = 16);
+std::vector<uint8_t> wavFile(uint32_t rateHz, uint16_t channels,
+                             const std::vector<int16_t>& samples, uint16_t bits = 16);
 // A sine of `frames` frames at `hz`, the same on every channel.
 std::vector<int16_t> sine(size_t frames, int channels, double hz, double rateHz,
                           int amplitude = 12000);

@@ -29,7 +29,8 @@ TEST(WaveConversion, RatesAndChannelsFollowTheOutputRules) {
     EXPECT_EQ(convert(44100, 1, mono),
               (std::vector<int16_t>{3, 3, -7, -7, 32766, 32766, -32767, -32767}));
     EXPECT_EQ(convert(22050, 1, {1, -2, 3}), (std::vector<int16_t>{1, 1, -2, -2, 3, 3}));
-    EXPECT_EQ(convert(44100, 2, {1, 2, 3, 4, -5, -5, -5, -5}), (std::vector<int16_t>{1, 3, -4, -4}));
+    EXPECT_EQ(convert(44100, 2, {1, 2, 3, 4, -5, -5, -5, -5}),
+              (std::vector<int16_t>{1, 3, -4, -4}));
     // Other rates are copied sample for sample (and play at 22050 Hz).
     EXPECT_EQ(convert(48000, 2, {1, 2, 3, 4}), (std::vector<int16_t>{1, 2, 3, 4}));
     EXPECT_EQ(convert(32000, 1, {9, 8}), (std::vector<int16_t>{9, 9, 8, 8}));
@@ -94,11 +95,14 @@ TEST(RiffWave, DamagedOrUnplayableFilesAreRefused) {
     edit("no data chunk", [](auto& f) { f[36] = 'x'; });
     edit("fmt past the end", [](auto& f) { f.resize(30); });
     // A 14-byte format chunk has no bits per sample: parsed, then unplayable.
-    edit("fmt of 14 bytes", [](auto& f) {
-        storeLe32(f.data() + 16, 14);
-        f.erase(f.begin() + 34, f.begin() + 36);
-        storeLe32(f.data() + 4, uint32_t(f.size() - 8));
-    }, true);
+    edit(
+        "fmt of 14 bytes",
+        [](auto& f) {
+            storeLe32(f.data() + 16, 14);
+            f.erase(f.begin() + 34, f.begin() + 36);
+            storeLe32(f.data() + 4, uint32_t(f.size() - 8));
+        },
+        true);
     for (const Case& c : cases) {
         const auto parsed = parseRiffWave(c.file.data(), c.file.size());
         EXPECT_EQ(parsed.ok(), c.parses) << c.what;
