@@ -19,8 +19,16 @@ void mixSamples(int16_t* out, const int16_t* in, size_t count, int32_t volume) {
         return;
     }
     if (volume <= 0) return;  // scales every sample to 0
-    for (size_t i = 0; i < count; ++i)
-        out[i] = saturate(int32_t(out[i]) + int32_t(in[i]) * volume / 100);
+    // s × volume fits a float exactly (below 2^24), and a correctly rounded
+    // quotient by 100 never reaches the next integer (a non-integral
+    // quotient is at least 0.01 from one, far above a float's spacing
+    // there), so truncating it is the integer division; unlike that
+    // division it vectorises.
+    const float scale = static_cast<float>(volume);
+    for (size_t i = 0; i < count; ++i) {
+        const float scaled = static_cast<float>(in[i]) * scale / 100.0f;
+        out[i] = saturate(int32_t(out[i]) + static_cast<int32_t>(scaled));
+    }
 }
 
 void addSaturating(int16_t* out, const int16_t* in, size_t count) {
