@@ -65,11 +65,12 @@ void SoundEngine::create(AudioDevice* device, uint32_t bufferBytes, const Mp3Ove
 void SoundEngine::destroy() {
     if (!created_) return;
     stopAll();
-    musicWav_.close();
     closing_.store(1);
+    // After the close no pass runs, so the streams can go.
     if (running_) device_->close();
     running_ = false;
     device_ = nullptr;
+    musicWav_.close();
     for (auto& buffer : buffers_)
         buffer.reset();
     if (musicMp3_) musicMp3_->close();
