@@ -16,6 +16,7 @@
 #include "common/image/jbp1_encoder.h"
 #include "common/image/rbp_writer.h"
 #include "common/lzss/lzss.h"
+#include "converter/pipeline/mp3_encoder.h"
 #include "platform/api/png_encoder.h"
 #include "tests/support/package_builder.h"
 #include "tools/demogame/bmp_writer.h"
@@ -174,6 +175,38 @@ void soundSeeds(SeedFolder& out) {
     out.write("wave", "stereo8", zeku::demo::encodeWav({11025, 2, 8}, samples.data(), 200));
     out.write("wave", "stereo16_list",
               zeku::demo::encodeWav({44100, 2, 16}, samples.data(), 200, "demo"));
+
+    // MP3 streams through LAME, as the converter writes them; one with both
+    // kinds of tag around it.
+    zeku::Mp3EncoderLibrary lame;
+    if (!lame.open("")) {
+        out.fail("mp3 seeds (no LAME)");
+        return;
+    }
+    const struct {
+        const char* name;
+        uint32_t rateHz;
+        int channels;
+        int kbps;
+    } streams[] = {
+        {"mono22", 22050, 1, 32}, {"stereo44", 44100, 2, 128}, {"stereo22", 22050, 2, 64}};
+    for (const auto& s : streams) {
+        Bytes mp3;
+        std::string error;
+        if (!lame.encode(reinterpret_cast<const uint8_t*>(samples.data()), samples.size() * 2,
+                         zeku::Mp3EncodeSettings{s.rateHz, s.channels, s.kbps}, mp3, error)) {
+            out.fail("an mp3 seed");
+            return;
+        }
+        out.write("mp3", s.name, mp3);
+        if (s.channels == 2 && s.rateHz == 22050) {
+            Bytes tagged = concat({'I', 'D', '3', 3, 0, 0, 0, 0, 0, 4, 1, 2, 3, 4}, mp3);
+            Bytes v1 = bytesOf("TAG");
+            v1.resize(128, ' ');
+            tagged.insert(tagged.end(), v1.begin(), v1.end());
+            out.write("mp3", "tagged", tagged);
+        }
+    }
 }
 
 void archiveSeeds(SeedFolder& out) {

@@ -13,7 +13,7 @@ bin=build/release/platform/main
 source=build/demo-game
 game=build/game
 
-build/release/tools/demogame/zekudemo --out "$source"
+build/release/tools/demogame/zekudemo --out "$source" --music "$game/data"
 for screen in '320*240' '640*480'; do
   "$bin/convZeku" --game "$source" --out "$game" --screen "$screen"
 done
@@ -28,6 +28,7 @@ mkdir -p "$out"
 echo "No display: playing headless for 300 frames (4.8 s of game time)."
 for player in ZekuPlayerHPC ZekuPlayerPPC; do
   "$bin/$player" --headless --root "$game" --frames 300 \
-    --screenshot "1:$out/${player}-first.png" --screenshot "300:$out/${player}-last.png"
+    --screenshot "1:$out/${player}-first.png" --screenshot "300:$out/${player}-last.png" \
+    --audio-out "$out/${player}.wav"
 done
-echo "Screenshots are in $(cd "$out" && pwd)."
+echo "Screenshots and the captured sound (WAV) are in $(cd "$out" && pwd)."

@@ -31,4 +31,11 @@ release=$?
 echo "== tests: asan+ubsan =="
 run_ctest build/asan
 asan=$?
-[ $release -eq 0 ] && [ $asan -eq 0 ]
+# The mixer's thread handshake under ThreadSanitizer: one small target, so
+# the third configuration costs little.
+echo "== tests: tsan (mixer handshake) =="
+bash scripts/build.sh tsan player_mixer_thread_tests &&
+  TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1} \
+    build/tsan/tests/player/player_mixer_thread_tests
+tsan=$?
+[ $release -eq 0 ] && [ $asan -eq 0 ] && [ $tsan -eq 0 ]

@@ -6,10 +6,13 @@
 #include <sstream>
 #include <string>
 
+#include "overlay/mp3_overlay.h"
 #include "platform/api/program_folder.h"
 #include "platform/api/single_instance.h"
 #include "platform/font/fontconfig_catalog.h"
 #include "platform/font/freetype_glyph_renderer.h"
+#include "platform/headless/audio_capture.h"
+#include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_window.h"
 #include "platform/headless/memory_display.h"
 #include "platform/headless/stderr_message_box.h"
@@ -110,12 +113,18 @@ int main(int argc, char** argv) {
     std::unique_ptr<zeku::MessageBoxes> boxes;
     std::unique_ptr<zeku::Clock> clock;
     std::unique_ptr<zeku::InstanceLock> instance;
+    std::unique_ptr<zeku::Clock> virtualClock;
+    std::unique_ptr<zeku::AudioDevice> audio;
     if (options.headless) {
         // Headless runs are independent of any running player: no instance lock.
         window = std::make_unique<zeku::HeadlessWindow>();
         display = makeHeadlessDisplay(options);
         boxes = std::make_unique<zeku::StderrMessageBoxes>();
-        clock = std::make_unique<zeku::VirtualClock>();
+        // Sound plays by the virtual clock: every sleep pumps the device.
+        virtualClock = std::make_unique<zeku::VirtualClock>();
+        auto headlessAudio = std::make_unique<zeku::HeadlessAudioDevice>(*virtualClock);
+        clock = std::make_unique<zeku::AudioPumpingClock>(*virtualClock, *headlessAudio);
+        audio = std::move(headlessAudio);
     } else {
         instance = zeku::acquireInstance(zeku::kWindowClassName, kBuild.title);
         if (!instance) return 0;  // the running player was asked to come to the front
@@ -123,7 +132,11 @@ int main(int argc, char** argv) {
         display = zeku::createSdlDisplay(*window, kBuild.pocketPc);
         boxes = zeku::createSdlMessageBoxes();
         clock = std::make_unique<zeku::MonotonicClock>();
+        audio = zeku::createSdlAudio();
     }
+    std::unique_ptr<zeku::CapturingAudioDevice> capture;
+    if (!options.audioOutPath.empty())
+        capture = std::make_unique<zeku::CapturingAudioDevice>(*audio);
 
     zeku::HeadlessDriver driver(*window, *display, kBuild.screenWidth, kBuild.screenHeight, options,
                                 std::move(input));
@@ -132,20 +145,30 @@ int main(int argc, char** argv) {
     zeku::FreeTypeGlyphRenderer glyphs(&notices);
     zeku::PlatformServices services{*window,        *display, *clock,   *boxes,
                                     instance.get(), &fonts,   &notices, &glyphs};
+    services.audio = capture ? static_cast<zeku::AudioDevice*>(capture.get()) : audio.get();
     zeku::PlayerRunOptions runOptions;
     runOptions.programFolder = folder;
     runOptions.observer = &driver;
     zeku::StderrTracer tracer;
     if (options.trace) runOptions.tracer = &tracer;
+    // The overlay is looked for beside the program first.
+    runOptions.overlayCandidates = {zeku::programFolder() + zeku::kOverlayFileName,
+                                    zeku::kOverlayFileName};
     const int code = zeku::runPlayer(kBuild, services, runOptions);
     for (const std::string& path : driver.written()) {
         std::fprintf(stderr, "%s: screenshot written to %s\n", kBuild.programName, path.c_str());
+    }
+    bool audioWritten = true;
+    if (capture) {
+        audioWritten = zeku::writeCapturedWav(options.audioOutPath, capture->pcm(), error);
+        if (!audioWritten)
+            std::fprintf(stderr, "%s: --audio-out: %s\n", kBuild.programName, error.c_str());
     }
     const std::vector<zeku::ScreenshotRequest> missed = driver.missed();
     for (const zeku::ScreenshotRequest& shot : missed) {
         std::fprintf(stderr, "%s: screenshot %d:%s not written: the run ended after frame %d\n",
                      kBuild.programName, shot.frame, shot.path.c_str(), driver.framesRun());
     }
-    if (code == 0 && (!driver.ok() || !missed.empty())) return 1;
+    if (code == 0 && (!driver.ok() || !missed.empty() || !audioWritten)) return 1;
     return code;
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "platform/api/audio_device.h"
 #include "platform/api/display_back_end.h"
 #include "platform/api/host_window.h"
 #include "platform/api/message_box.h"
@@ -19,5 +20,8 @@ std::unique_ptr<HostWindow> createSdlWindow(const SdlWindowOptions& options = {}
 std::unique_ptr<DisplayBackEnd> createSdlDisplay(HostWindow& window, bool pocketPcPanel);
 // The dialog also shows, and standard error prints, why SDL failed.
 std::unique_ptr<MessageBoxes> createSdlMessageBoxes();
+// The default sound output. Its open() fails on a machine without a sound
+// device; the player then runs silent.
+std::unique_ptr<AudioDevice> createSdlAudio();
 
 }  // namespace zeku

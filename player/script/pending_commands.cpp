@@ -1,28 +1,8 @@
-// Commands whose subsystems (sound, music, saving) are not in
-// the player yet: they read their arguments, keep the state a saved game
-// records, and otherwise show or play nothing and finish at once.
-#include "common/text/sjis.h"
+// Commands whose subsystem (saving) is not in the player yet: they keep the
+// state a saved game records and otherwise do nothing.
 #include "player/script/command_handlers.h"
 
 namespace zeku {
-
-CommandOutcome commandOpenPlayMciCdda(ScriptContext& context) {
-    context.engine.musicFirstTrack = numberArgument(context, 1);
-    context.engine.musicSecondTrack = numberArgument(context, 2);
-    context.engine.musicLoop = numberArgument(context, 3);
-    return CommandOutcome::Advance;
-}
-
-CommandOutcome commandStopMciCdda(ScriptContext& context) {
-    context.engine.musicFirstTrack = 0;
-    return CommandOutcome::Advance;
-}
-
-CommandOutcome commandPlayWave(ScriptContext& context) {
-    textArgument(context, 1);
-    if (optionalArgumentsGiven(context)) numberArgument(context, 2);
-    return CommandOutcome::Advance;
-}
 
 CommandOutcome commandSystemLoad(ScriptContext&) {
     return CommandOutcome::Advance;

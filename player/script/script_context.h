@@ -15,6 +15,8 @@
 #include "player/graphics/shake_state.h"
 #include "player/graphics/update_list.h"
 #include "player/script/script_engine.h"
+#include "player/sound/cdda_emulator.h"
+#include "player/sound/sound_engine.h"
 #include "player/system/input_state.h"
 #include "player/system/system_settings.h"
 
@@ -36,6 +38,11 @@ struct ScriptContext {
     const char* packagePath;  // the script and image package
     int screenWidth;
     int screenHeight;
+    // Effects and music; null where a test runs without sound.
+    SoundEngine* sound = nullptr;
+    CddaEmulator* cdda = nullptr;
+    const char* soundPackagePath = "";  // effects are read from this package
+    const char* musicFolder = "";       // the track files, ending in '/'
 };
 
 // Bits of the key-edge word.

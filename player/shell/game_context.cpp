@@ -40,6 +40,10 @@ ScriptContext makeScriptContext(GameContext& game) {
         .packagePath = game.paths.scriptPackage.c_str(),
         .screenWidth = game.screenWidth,
         .screenHeight = game.screenHeight,
+        .sound = &game.sound,
+        .cdda = &game.cdda,
+        .soundPackagePath = game.paths.soundPackage.c_str(),
+        .musicFolder = game.paths.musicFolder.c_str(),
     };
 }
 

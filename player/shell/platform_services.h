@@ -2,6 +2,7 @@
 // message boxes, chosen by the program (a desktop window or headless).
 #pragma once
 
+#include "platform/api/audio_device.h"
 #include "platform/api/clock.h"
 #include "platform/api/display_back_end.h"
 #include "platform/api/font_catalog.h"
@@ -22,6 +23,7 @@ struct PlatformServices {
     FontCatalog* fonts = nullptr;      // null: no installed fonts are offered
     Notices* notices = nullptr;        // null: problems are only shown in the title
     GlyphRenderer* glyphs = nullptr;   // null: text is drawn blank
+    AudioDevice* audio = nullptr;      // null: the run is silent
 };
 
 // Called by the frame loop, for tools and tests that watch a run.

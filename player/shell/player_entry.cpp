@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "player/shell/player_app.h"
+#include "player/sound/mp3_overlay.h"
 
 namespace zeku {
 namespace {
@@ -22,6 +23,10 @@ constexpr char kDisplayFailed[] =
 
 int runPlayer(const BuildConstants& build, PlatformServices& platform,
               const PlayerRunOptions& options) {
+    // The overlay outlives the game context, whose sound engine decodes
+    // through it until it is destroyed.
+    Mp3Overlay overlay;
+    overlay.load(options.overlayCandidates.data(), options.overlayCandidates.size());
     auto app =
         std::make_unique<PlayerApp>(build, platform, options.programFolder, options.observer);
     if (!app->game().screen.hasPixels()) return kStartupFailedExitCode;
@@ -42,6 +47,10 @@ int runPlayer(const BuildConstants& build, PlatformServices& platform,
     platform.window.bringToFront();
     platform.window.show();
     app->dispatch(Message{kWmPaint, 0, 0});
+
+    GameContext& game = app->game();
+    game.sound.create(platform.audio, build.soundBufferBytes, &overlay);
+    game.cdda.setEnabled(game.sound, game.settings.pcm != 0);
 
     app->buildFonts();
     app->startFrameClock();

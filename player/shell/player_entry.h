@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "player/script/command_tracer.h"
 #include "player/shell/build_constants.h"
@@ -13,6 +14,9 @@ struct PlayerRunOptions {
     std::string programFolder;  // base of "data/" and "zeku.cfg", ending in "/"
     FrameObserver* observer = nullptr;
     CommandTracer* tracer = nullptr;  // told of every command the script runs
+    // Where the MP3 overlay may lie, tried in order (a bare name is searched
+    // the host's way). None found: MP3 sounds and music stay silent.
+    std::vector<std::string> overlayCandidates = {};
 };
 
 // A start-up failure is reported once (message box) and ends the run with

@@ -61,6 +61,9 @@ bool parseRunOptions(int argc, const char* const* argv, RunOptions& options, std
         } else if (arg == "--root") {
             if (!value(v)) return false;
             options.root = std::string(v);
+        } else if (arg == "--audio-out") {
+            if (!value(v)) return false;
+            options.audioOutPath = std::string(v);
         } else if (arg == "--input") {
             if (!value(v)) return false;
             options.inputPath = std::string(v);
@@ -120,6 +123,8 @@ std::string runOptionsUsage(const char* programName) {
            "whole\n"
            "                       multiple that fits the desktop\n"
            "  --trace              print each script command as it first runs (stderr)\n"
+           "  --audio-out FILE     write everything the mixer produced as a WAV file\n"
+           "                       (22050 Hz, 16-bit, stereo)\n"
            "  --help               this text\n";
 }
 

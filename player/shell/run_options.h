@@ -31,7 +31,8 @@ struct RunOptions {
     std::string root;       // stands in for the program folder
     std::string inputPath;  // scripted input
     std::vector<ScreenshotRequest> screenshots;
-    bool trace = false;  // print each script command as it first runs
+    bool trace = false;        // print each script command as it first runs
+    std::string audioOutPath;  // --audio-out: everything mixed, as a WAV file
     bool help = false;
     // The window on a desktop.
     WindowMode windowMode = WindowMode::AsBuilt;  // --fullscreen / --window

@@ -26,6 +26,7 @@ const char kMainScript[] = R"SCRIPT(//　くもまちのひよ　メインスク
 #FillClr(3,0)
 #Paint()
 #Wait(400)
+#OpenPlayMCICdda(2,2,1)
 #Gosub("_Effects","./scr/effects.txt")
 
 //　丘の朝
@@ -111,6 +112,7 @@ const char kMainScript[] = R"SCRIPT(//　くもまちのひよ　メインスク
 
 //　おしまいのメニュー：左の月でおわり、右の矢印でもう一度
 |_Menu:
+#OpenPlayMCICdda(3,3,0)
 #LoadImage(3,"./bg/夜空.bmp")
 #LoadImage(5,"./sys/button01.png")
 #LoadImage(6,"./sys/button02.png")

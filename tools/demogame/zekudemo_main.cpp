@@ -2,18 +2,25 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "converter/pipeline/mp3_encoder.h"
+#include "platform/api/file_system.h"
 #include "tools/demogame/demo_game.h"
+#include "tools/demogame/music_tracks.h"
 #include "tools/demogame/story.h"
+#include "tools/demogame/wav_writer.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: zekudemo --out DIR [--large] [--key 0xNN] [--entry SCRIPT]\n"
+    "usage: zekudemo --out DIR [--large] [--key 0xNN] [--music DATA_DIR] [--entry SCRIPT]\n"
+    "  The CD tracks are written as DIR/cd/trackNN.wav, as a CD ripper names them;\n"
+    "  --music also writes them as DATA_DIR/track_NN.mp3, the files the player plays.\n"
     "  --entry SCRIPT  play this UTF-8 script as ./script.txt instead of the story\n";
 
 int usage() {
@@ -44,6 +51,47 @@ bool replaceEntryScript(zeku::demo::DemoGame& game, const std::string& path) {
     return true;
 }
 
+bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const auto size = static_cast<uint32_t>(bytes.size());
+    return zeku::writeFileRange(path.c_str(), bytes.data(), zeku::kFileStart, 0, size,
+                                zeku::kWriteReplace) == size;
+}
+
+// The tracks as WAV files in `cdFolder`, and as MP3 in `musicFolder` when
+// one is given (through LAME, as the converter encodes).
+bool writeMusic(const std::string& cdFolder, const std::string& musicFolder, std::string& error) {
+    zeku::Mp3EncoderLibrary lame;
+    if (!musicFolder.empty() && !lame.open("")) {
+        error = lame.libraryName() + ": " + lame.openError();
+        return false;
+    }
+    for (const zeku::demo::DemoTrack& track : zeku::demo::buildDemoMusic()) {
+        char number[8];
+        std::snprintf(number, sizeof number, "%02d", track.number);
+        const auto wav =
+            zeku::demo::encodeWav(zeku::demo::WavFormat{zeku::demo::kMusicRateHz, 2, 16},
+                                  track.samples.data(), track.samples.size() / 2);
+        const std::string wavPath = cdFolder + "/track" + number + ".wav";
+        if (!writeBytes(wavPath, wav)) {
+            error = "cannot write " + wavPath;
+            return false;
+        }
+        if (musicFolder.empty()) continue;
+        std::vector<uint8_t> mp3;
+        const zeku::Mp3EncodeSettings settings{zeku::demo::kMusicRateHz, 2, 64};
+        if (!lame.encode(reinterpret_cast<const uint8_t*>(track.samples.data()),
+                         track.samples.size() * 2, settings, mp3, error)) {
+            return false;
+        }
+        const std::string mp3Path = musicFolder + "/track_" + number + ".mp3";
+        if (!writeBytes(mp3Path, mp3)) {
+            error = "cannot write " + mp3Path;
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -51,6 +99,7 @@ int main(int argc, char** argv) {
     zeku::demo::DemoGameOptions options;
     std::string folder;
     std::string entry;
+    std::string musicFolder;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h") {
             std::fputs(kUsage, stdout);
@@ -62,6 +111,8 @@ int main(int argc, char** argv) {
             folder = args[++i];
         } else if (args[i] == "--entry" && i + 1 < args.size() && entry.empty()) {
             entry = args[++i];
+        } else if (args[i] == "--music" && i + 1 < args.size()) {
+            musicFolder = args[++i];
         } else if (args[i] == "--key" && i + 1 < args.size()) {
             if (!parseKey(args[++i], options.key)) return usage();
         } else {
@@ -79,6 +130,13 @@ int main(int argc, char** argv) {
     std::string error;
     if (!zeku::demo::writeSourceGame(folder, game, options.key, error)) {
         std::fprintf(stderr, "zekudemo: %s\n", error.c_str());
+        return 1;
+    }
+    std::error_code ignored;
+    std::filesystem::create_directories(folder + "/cd", ignored);
+    if (!musicFolder.empty()) std::filesystem::create_directories(musicFolder, ignored);
+    if (!writeMusic(folder + "/cd", musicFolder, error)) {
+        std::fprintf(stderr, "zekudemo: music: %s\n", error.c_str());
         return 1;
     }
     size_t bytes = 0;

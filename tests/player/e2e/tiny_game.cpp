@@ -124,6 +124,10 @@ bool TinyGame::install(const Screen& screen, const std::string& root) const {
     settings.outputBase = root;
     settings.scalePercent = screen.scalePercent;
     settings.qualityItem = 0;
+    // Sounds become MP3 as the converter's dialog would make them.
+    static Mp3EncoderLibrary encoder;
+    if (!encoder.isOpen()) encoder.open("");
+    if (encoder.isOpen()) settings.encoder = &encoder;
     PackProgress progress;
     const PackWriterReport report = runPackWriter(settings, progress);
     if (!report.ok) {
@@ -138,7 +142,8 @@ bool TinyGame::install(const Screen& screen, const std::string& root) const {
 }
 
 PlayerRun runPlayer(const Screen& screen, const std::string& root, int frames,
-                    const std::vector<int>& shotFrames, const std::string& input) {
+                    const std::vector<int>& shotFrames, const std::string& input,
+                    const std::string& extraArguments) {
     const fs::path shots = fs::path(root) / "shots";
     fs::create_directories(shots);
     std::string command = std::string(screen.player) + " --headless --frames " +
@@ -152,6 +157,7 @@ PlayerRun runPlayer(const Screen& screen, const std::string& root, int frames,
         std::ofstream(inputFile) << input;
         command += " --input " + inputFile.string();
     }
+    if (!extraArguments.empty()) command += " " + extraArguments;
     command += " 2>" + (fs::path(root) / "stderr.txt").string();
 
     PlayerRun run;

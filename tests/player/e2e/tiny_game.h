@@ -96,6 +96,7 @@ struct PlayerRun {
 // screenshots come back as shown() colours: the RGB565 values the device
 // holds, whichever way the screenshot writer widened them.
 PlayerRun runPlayer(const Screen& screen, const std::string& root, int frames,
-                    const std::vector<int>& shotFrames, const std::string& input = "");
+                    const std::vector<int>& shotFrames, const std::string& input = "",
+                    const std::string& extraArguments = "");
 
 }  // namespace zeku::e2e

@@ -23,12 +23,14 @@ TEST(RunOptions, NoneIsANormalStart) {
 TEST(RunOptions, HeadlessOptionsAndTheirErrors) {
     RunOptions o;
     std::string error;
-    ASSERT_TRUE(parse({"--headless", "--frames", "120", "--root", "/g", "--screenshot", "1:a.png",
-                       "--screenshot", "120:dir/b:c.png", "--portrait", "--trace"},
-                      o, error));
+    ASSERT_TRUE(parse(
+        {"--headless", "--frames", "120", "--root", "/g", "--screenshot", "1:a.png", "--screenshot",
+         "120:dir/b:c.png", "--portrait", "--trace", "--audio-out", "out.wav"},
+        o, error));
     EXPECT_TRUE(o.headless && o.portrait && o.trace);
     EXPECT_EQ(o.frames, 120);
     EXPECT_EQ(o.root, "/g");
+    EXPECT_EQ(o.audioOutPath, "out.wav");
     ASSERT_EQ(o.screenshots.size(), 2u);
     EXPECT_EQ(o.screenshots[1].frame, 120);
     EXPECT_EQ(o.screenshots[1].path, "dir/b:c.png");
@@ -42,6 +44,7 @@ TEST(RunOptions, HeadlessOptionsAndTheirErrors) {
                                                {"--screenshot", "a.png"},
                                                {"--screenshot", "0:a.png"},
                                                {"--screenshot", "5:"},
+                                               {"--audio-out"},
                                                {"--bogus"}}) {
         RunOptions r;
         error.clear();
