@@ -36,6 +36,10 @@ TEST(ConvertOptions, ItemTextsAndIndexesBothSelect) {
     EXPECT_EQ(options.key, std::optional<uint8_t>(0x5A));
     EXPECT_EQ(options.jobs, 3);
 
+    EXPECT_TRUE(options.tracksFolder.empty());
+    ASSERT_TRUE(parse({"--tracks", "/music/kumoine cd"}, options));
+    EXPECT_EQ(options.tracksFolder, "/music/kumoine cd");
+
     ASSERT_TRUE(parse({"--bitrate", "12", "--rate", "0", "--screen", "320x240"}, options));
     EXPECT_EQ(options.bitrateIndex, 12);
     EXPECT_EQ(options.rateIndex, 0);
@@ -66,7 +70,7 @@ TEST(ConvertOptions, BadValuesAndUnknownOptionsAreRefused) {
         {"--quality", "4"},  {"--quality", "-1"},     {"--key", "0x100"},  {"--key", "zz"},
         {"--key", "5A"},     {"--key", "256"},        {"--key", "0x"},     {"--rate", "44.1"},
         {"--rate", "48000"}, {"--jobs", "0"},         {"--game"},          {"--frobnicate"},
-        {"--game", ""}};
+        {"--game", ""},      {"--tracks"},            {"--tracks", ""}};
     for (const auto& arguments : bad) {
         ConvertOptions options;
         std::string error;
