@@ -30,10 +30,10 @@ const std::vector<float>& minuteOfMusic() {
             for (int c = 0; c < 2; ++c) {
                 seed = seed * 1664525u + 1013904223u;
                 const double noise = (static_cast<double>(seed >> 8) / (1 << 24) - 0.5) * 0.05;
-                out[2 * i + c] = static_cast<float>(
-                    0.25 * std::sin(2 * M_PI * (220 + 110 * c) * t) +
-                    0.15 * std::sin(2 * M_PI * 554.37 * t) + 0.1 * std::sin(2 * M_PI * 1318.5 * t) +
-                    noise);
+                out[2 * i + c] =
+                    static_cast<float>(0.25 * std::sin(2 * M_PI * (220 + 110 * c) * t) +
+                                       0.15 * std::sin(2 * M_PI * 554.37 * t) +
+                                       0.1 * std::sin(2 * M_PI * 1318.5 * t) + noise);
             }
         }
         return out;
@@ -50,9 +50,8 @@ const std::vector<uint8_t>& coded(int format) {
 
 void reportRealTime(benchmark::State& state, size_t fileBytes) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * fileBytes));
-    state.counters["x_realtime"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * kSeconds,
-                           benchmark::Counter::kIsRate);
+    state.counters["x_realtime"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * kSeconds, benchmark::Counter::kIsRate);
 }
 
 void BM_FlacTrackToMp3(benchmark::State& state) {

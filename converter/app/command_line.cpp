@@ -90,8 +90,7 @@ bool parseConvertOptions(const std::vector<std::string>& arguments, ConvertOptio
         const bool takesValue = option == "--game" || option == "--out" || option == "--bitrate" ||
                                 option == "--rate" || option == "--screen" ||
                                 option == "--quality" || option == "--encoder" ||
-                                option == "--key" || option == "--jobs" ||
-                                option == "--tracks";
+                                option == "--key" || option == "--jobs" || option == "--tracks";
         if (!takesValue) {
             error = "unknown option " + option;
             return false;

@@ -106,9 +106,9 @@ TrackName parseTrackName(std::string_view fileName) {
         if (at >= stem.size() || !isDigit(stem[at])) continue;
         const int value = digitRunAt(stem, at).value;
         if (tracked >= 0 && tracked != value) {
-            return problemName(TrackNameKind::kAmbiguous,
-                               "the name gives two track numbers, " + std::to_string(tracked) +
-                                   " and " + std::to_string(value));
+            return problemName(TrackNameKind::kAmbiguous, "the name gives two track numbers, " +
+                                                              std::to_string(tracked) + " and " +
+                                                              std::to_string(value));
         }
         tracked = value;
     }

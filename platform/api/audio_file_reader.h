@@ -29,8 +29,8 @@ class AudioFileReader {
     // knows, are cut short or damaged, or would decode to more than
     // `maxSamples` values; a claimed length above that is refused before
     // anything is allocated. Safe to call from several threads at once.
-    virtual bool decode(const uint8_t* image, size_t size, uint64_t maxSamples,
-                        DecodedAudio& audio, std::string& error) const = 0;
+    virtual bool decode(const uint8_t* image, size_t size, uint64_t maxSamples, DecodedAudio& audio,
+                        std::string& error) const = 0;
 };
 
 // The host's reader (libsndfile: WAV in all its codings, FLAC, Ogg Vorbis).

@@ -91,8 +91,8 @@ class SndfileReader final : public AudioFileReader {
         SF_INFO info{};
         SNDFILE* file = sf_open_virtual(&io, SFM_READ, &info, &memory);
         if (file == nullptr) {
-            error = std::string("not a sound file that can be decoded (") + sf_strerror(nullptr) +
-                    ")";
+            error =
+                std::string("not a sound file that can be decoded (") + sf_strerror(nullptr) + ")";
             return false;
         }
         SndfileCloser closer(file);
@@ -103,8 +103,7 @@ class SndfileReader final : public AudioFileReader {
         const uint64_t channels = static_cast<uint64_t>(info.channels);
         const bool lengthKnown = info.frames >= 0 && info.frames < SF_COUNT_MAX;
         if (lengthKnown && static_cast<uint64_t>(info.frames) > maxSamples / channels) {
-            error = "claims " + std::to_string(info.frames) +
-                    " frames, more than can be converted";
+            error = "claims " + std::to_string(info.frames) + " frames, more than can be converted";
             return false;
         }
         // Integer codings come out scaled to [-1, 1); float ones as stored.

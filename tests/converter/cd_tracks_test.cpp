@@ -72,9 +72,9 @@ TEST(TrackNames, NumbersAreFoundOrRefusedButNeverGuessed) {
 }
 
 TEST(TrackNames, PlanKeepsOneFilePerNumberAndReportsTheRest) {
-    const TrackPlan plan = planTracks({"track03.wav", "01 - Opening.flac", "cover.jpg",
-                                       "Track 2.ogg", "02 - Theme.flac", "1-04 x.wav",
-                                       "notes.wav", "track05.flac"});
+    const TrackPlan plan =
+        planTracks({"track03.wav", "01 - Opening.flac", "cover.jpg", "Track 2.ogg",
+                    "02 - Theme.flac", "1-04 x.wav", "notes.wav", "track05.flac"});
     ASSERT_EQ(plan.tracks.size(), 3u);
     EXPECT_EQ(plan.tracks[0].number, 1);
     EXPECT_EQ(plan.tracks[0].fileName, "01 - Opening.flac");
@@ -102,15 +102,14 @@ class TrackFiles : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(encoder_.open("")) << encoder_.openError();
-        flac_ = test_support::writeCodedSound(
-            SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 44100,
-            test_support::toneFrames(2, 44100, 44100, 440, 0.5));
+        flac_ = test_support::writeCodedSound(SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 44100,
+                                              test_support::toneFrames(2, 44100, 44100, 440, 0.5));
         ASSERT_GT(flac_.size(), 100u);
     }
 
     bool convert(const std::string& source, std::string& error) {
-        return convertTrackFile(source, temp_.file("track_01.mp3"), WaveSettings{},
-                                encoder_, hostAudioFileReader(), error);
+        return convertTrackFile(source, temp_.file("track_01.mp3"), WaveSettings{}, encoder_,
+                                hostAudioFileReader(), error);
     }
 
     Mp3EncoderLibrary encoder_;
@@ -142,9 +141,9 @@ TEST_F(TrackFiles, BadFilesAreReportedWithTheirCauseAndWriteNothing) {
     for (size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<uint8_t>(i * 131 + 7);
     // A WAV whose data chunk claims twice what the file holds.
-    std::vector<uint8_t> shortWave = test_support::writeCodedSound(
-        SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 44100,
-        test_support::toneFrames(2, 44100, 4410, 440, 0.5));
+    std::vector<uint8_t> shortWave =
+        test_support::writeCodedSound(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 44100,
+                                      test_support::toneFrames(2, 44100, 4410, 440, 0.5));
     ASSERT_EQ(shortWave.size(), 44u + 4410 * 4);
     shortWave.resize(44 + 4410 * 2);
 

@@ -58,8 +58,8 @@ double toneSnrDb(const std::vector<int16_t>& samples, int channels, int channel,
     const double b = (yc * ss - ys * sc) / det;
     double signal = 0, noise = 0;
     for (size_t i = from; i < from + count; ++i) {
-        const double fit = a * std::sin(2 * M_PI * hz * i / rateHz) +
-                           b * std::cos(2 * M_PI * hz * i / rateHz);
+        const double fit =
+            a * std::sin(2 * M_PI * hz * i / rateHz) + b * std::cos(2 * M_PI * hz * i / rateHz);
         const double y = samples[i * channels + channel] / 32768.0;
         signal += fit * fit;
         noise += (y - fit) * (y - fit);

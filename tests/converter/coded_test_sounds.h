@@ -11,8 +11,7 @@
 namespace zeku::test_support {
 
 // Interleaved sine frames, every channel at `hz`, peak `amplitude`.
-std::vector<float> toneFrames(int channels, int rateHz, size_t frames, double hz,
-                              double amplitude);
+std::vector<float> toneFrames(int channels, int rateHz, size_t frames, double hz, double amplitude);
 
 // The whole file libsndfile writes for `format` (SF_FORMAT_* major | minor);
 // empty when it refuses.

@@ -45,9 +45,9 @@ Measured convertAndMeasure(const std::vector<uint8_t>& wave, const AudioFileRead
     if (out.status != WaveConversionStatus::kConverted) return out;
     out.decoded = test_support::decodeMp3(mp3);
     if (out.decoded.ok && out.decoded.frames() > 20000) {
-        out.snrDb = test_support::toneSnrDb(out.decoded.samples, out.decoded.channels, 0,
-                                            static_cast<double>(out.decoded.rateHz), kToneHz, 2000,
-                                            16000);
+        out.snrDb =
+            test_support::toneSnrDb(out.decoded.samples, out.decoded.channels, 0,
+                                    static_cast<double>(out.decoded.rateHz), kToneHz, 2000, 16000);
     }
     return out;
 }

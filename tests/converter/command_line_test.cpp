@@ -66,11 +66,13 @@ TEST(ConvertOptions, KeysAreDecimalUnlessMarkedHexAndRatesMayBeHertz) {
 
 TEST(ConvertOptions, BadValuesAndUnknownOptionsAreRefused) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--bitrate", "13"}, {"--bitrate", "64kbit"}, {"--rate", "48kHz"}, {"--screen", "800*600"},
-        {"--quality", "4"},  {"--quality", "-1"},     {"--key", "0x100"},  {"--key", "zz"},
-        {"--key", "5A"},     {"--key", "256"},        {"--key", "0x"},     {"--rate", "44.1"},
-        {"--rate", "48000"}, {"--jobs", "0"},         {"--game"},          {"--frobnicate"},
-        {"--game", ""},      {"--tracks"},            {"--tracks", ""}};
+        {"--bitrate", "13"},     {"--bitrate", "64kbit"}, {"--rate", "48kHz"},
+        {"--screen", "800*600"}, {"--quality", "4"},      {"--quality", "-1"},
+        {"--key", "0x100"},      {"--key", "zz"},         {"--key", "5A"},
+        {"--key", "256"},        {"--key", "0x"},         {"--rate", "44.1"},
+        {"--rate", "48000"},     {"--jobs", "0"},         {"--game"},
+        {"--frobnicate"},        {"--game", ""},          {"--tracks"},
+        {"--tracks", ""}};
     for (const auto& arguments : bad) {
         ConvertOptions options;
         std::string error;

@@ -191,16 +191,16 @@ TEST(ConvZeku, ConvertsAndSummarisesOrSaysWhyNot) {
 TEST(ConvZeku, TracksAreConvertedCountedAndReported) {
     TempFolder temp("zeku-convzeku");
     const std::string folder = smallGame(temp);
-    const std::vector<uint8_t> flac = test_support::writeCodedSound(
-        SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 44100,
-        test_support::toneFrames(2, 44100, 22050, 440, 0.5));
+    const std::vector<uint8_t> flac =
+        test_support::writeCodedSound(SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 44100,
+                                      test_support::toneFrames(2, 44100, 22050, 440, 0.5));
     test_support::writeBytes(temp.file("cd/Track 01.flac"), flac);
     test_support::writeBytes(temp.file("cd/02 - Bad.flac"), {flac.begin(), flac.begin() + 200});
     int status = 0;
-    const std::string output = runProgram(std::string(CONVZEKU) + " --game " + folder +
-                                              " --out " + temp.file("out") + " --mono --tracks " +
-                                              temp.file("cd"),
-                                          status);
+    const std::string output =
+        runProgram(std::string(CONVZEKU) + " --game " + folder + " --out " + temp.file("out") +
+                       " --mono --tracks " + temp.file("cd"),
+                   status);
     EXPECT_EQ(status, 0) << output;
     EXPECT_NE(output.find("pack.mlz: 3 entries, 1 CD tracks,"), std::string::npos) << output;
     EXPECT_NE(output.find("warning: 02 - Bad.flac: "), std::string::npos) << output;

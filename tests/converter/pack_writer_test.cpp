@@ -416,21 +416,19 @@ TEST_F(PackWriterTest, ARunWhoseDoneFlagIsSetDoesNothing) {
 TEST_F(PackWriterTest, CdTracksAndCodedSoundsConvertBesideThePackage) {
     using test_support::toneFrames;
     using test_support::writeCodedSound;
-    game_.first.push_back({"./se/voice.wav", writeCodedSound(SF_FORMAT_WAV | SF_FORMAT_ULAW, 1,
-                                                             11025, toneFrames(1, 11025, 11025,
-                                                                               440, 0.5))});
+    game_.first.push_back(
+        {"./se/voice.wav", writeCodedSound(SF_FORMAT_WAV | SF_FORMAT_ULAW, 1, 11025,
+                                           toneFrames(1, 11025, 11025, 440, 0.5))});
     const std::string folder = writeGame();
     const std::string tracks = temp_.file("cd");
     const std::vector<uint8_t> flac = writeCodedSound(SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 44100,
                                                       toneFrames(2, 44100, 66150, 440, 0.5));
     writeBytes(tracks + "/01 - Opening.flac", flac);
-    writeBytes(tracks + "/Track 02.wav", writeCodedSound(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1,
-                                                         22050, toneFrames(1, 22050, 22050, 660,
-                                                                           0.5)));
+    writeBytes(tracks + "/Track 02.wav", writeCodedSound(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 22050,
+                                                         toneFrames(1, 22050, 22050, 660, 0.5)));
     writeBytes(tracks + "/track03.flac", {flac.begin(), flac.begin() + flac.size() / 3});
-    writeBytes(tracks + "/04 Night.ogg", writeCodedSound(SF_FORMAT_OGG | SF_FORMAT_VORBIS, 2,
-                                                         44100, toneFrames(2, 44100, 44100, 440,
-                                                                           0.5)));
+    writeBytes(tracks + "/04 Night.ogg", writeCodedSound(SF_FORMAT_OGG | SF_FORMAT_VORBIS, 2, 44100,
+                                                         toneFrames(2, 44100, 44100, 440, 0.5)));
     writeBytes(tracks + "/07.ogg", bytesOf("OggS but nothing after it"));
     writeBytes(tracks + "/05 a.flac", flac);
     writeBytes(tracks + "/track05.wav", flac);
@@ -456,8 +454,7 @@ TEST_F(PackWriterTest, CdTracksAndCodedSoundsConvertBesideThePackage) {
     EXPECT_EQ(voice->method, kPackStored);
     const test_support::DecodedMp3 voiceSound = test_support::decodeMp3(package.stored(*voice));
     ASSERT_TRUE(voiceSound.ok) << voiceSound.error;
-    EXPECT_NEAR(test_support::zeroCrossingHz(voiceSound.samples, 2, 0, 2000, 20000, 22050), 440,
-                5);
+    EXPECT_NEAR(test_support::zeroCrossingHz(voiceSound.samples, 2, 0, 2000, 20000, 22050), 440, 5);
 
     struct Track {
         const char* name;
@@ -471,17 +468,16 @@ TEST_F(PackWriterTest, CdTracksAndCodedSoundsConvertBesideThePackage) {
         ASSERT_TRUE(sound.ok) << track.name << ": " << sound.error;
         EXPECT_EQ(sound.rateHz, 22050) << track.name;
         EXPECT_EQ(sound.channels, 2) << track.name;
-        EXPECT_NEAR(static_cast<double>(sound.frames()), track.seconds * 22050, 1152)
-            << track.name;
-        EXPECT_NEAR(test_support::zeroCrossingHz(sound.samples, 2, 1, 2000, 20000, 22050),
-                    track.hz, 5)
+        EXPECT_NEAR(static_cast<double>(sound.frames()), track.seconds * 22050, 1152) << track.name;
+        EXPECT_NEAR(test_support::zeroCrossingHz(sound.samples, 2, 1, 2000, 20000, 22050), track.hz,
+                    5)
             << track.name;
     }
     std::set<std::string> written;
     for (const auto& file : std::filesystem::directory_iterator(temp_.file("out") + "/data"))
         written.insert(file.path().filename().string());
-    EXPECT_EQ(written, (std::set<std::string>{"pack.mlz", "track_01.mp3", "track_02.mp3",
-                                              "track_04.mp3"}));
+    EXPECT_EQ(written,
+              (std::set<std::string>{"pack.mlz", "track_01.mp3", "track_02.mp3", "track_04.mp3"}));
 
     std::string warnings;
     for (const std::string& warning : report.warnings)
