@@ -76,9 +76,16 @@ class ConversionQueue {
     }
 
     // Waits for entry `index` and takes it, letting one more entry start.
+    // A run stopped before the entry was converted gives a failed entry.
     FinishedEntry take(size_t index) {
         std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [&] { return results_[index].ready; });
+        changed_.wait(lock, [&] { return results_[index].ready || stopped_; });
+        if (!results_[index].ready) {
+            FinishedEntry interrupted;
+            interrupted.failed = true;
+            interrupted.error = "the conversion was interrupted";
+            return interrupted;
+        }
         FinishedEntry result = std::move(results_[index]);
         results_[index] = FinishedEntry{};
         if (index < count_) written_ = index + 1;
@@ -134,6 +141,11 @@ void convertEntries(const SourceGame& game, const std::vector<PlannedEntry>& pla
     std::vector<uint8_t> source;
     size_t index = 0;
     while (queue.claim(index)) {
+        // Tracks take seconds each: a cancel must not wait for all of them.
+        if (progress.cancelRequested.load()) {
+            queue.stop();
+            return;
+        }
         if (index >= plan.size()) {
             queue.finish(index, convertTrack(tracks, tracks.files[index - plan.size()], progress));
             continue;
@@ -307,6 +319,11 @@ PackWriterReport writePackage(const PackWriterSettings& settings, PackProgress& 
             break;
         }
         const FinishedEntry result = queue.take(count + t);
+        if (result.failed) {
+            report.error = result.error;
+            written = false;
+            break;
+        }
         if (result.trackWritten) {
             ++report.tracks;
         } else {

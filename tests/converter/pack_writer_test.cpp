@@ -489,6 +489,13 @@ TEST_F(PackWriterTest, CdTracksAndCodedSoundsConvertBesideThePackage) {
     }
     EXPECT_EQ(report.warnings.size(), 5u) << warnings;
 
+    // A cancelled run converts no track either.
+    s.outputBase = temp_.file("out3");
+    PackProgress cancelled;
+    cancelled.cancelRequested.store(true);
+    EXPECT_FALSE(runPackWriter(s, cancelled).ok);
+    EXPECT_FALSE(std::filesystem::exists(s.outputBase + "/data/track_01.mp3"));
+
     // A tracks folder that is not there stops the run before any package.
     s.tracksFolder = temp_.file("no-cd");
     s.outputBase = temp_.file("out2");
