@@ -165,6 +165,13 @@ TEST_F(TrackFiles, BadFilesAreReportedWithTheirCauseAndWriteNothing) {
         EXPECT_FALSE(convert(temp_.file(c.file), error)) << c.file;
         EXPECT_NE(error.find(c.cause), std::string::npos) << c.file << ": " << error;
     }
+    // Refused by its size before a byte is read (the file is sparse).
+    test_support::writeBytes(temp_.file("vast.wav"), {});
+    std::filesystem::resize_file(temp_.file("vast.wav"), kMaxTrackFileBytes + 1);
+    std::string vast;
+    EXPECT_FALSE(convert(temp_.file("vast.wav"), vast));
+    EXPECT_NE(vast.find("more than a track file may have"), std::string::npos) << vast;
+
     std::filesystem::create_directories(temp_.file("folder.wav"));
     for (const char* unreadable : {"folder.wav", "missing.flac"}) {
         std::string error;
