@@ -2,7 +2,6 @@
 #include "converter/pipeline/cd_tracks.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 
 #include "common/text/sjis.h"

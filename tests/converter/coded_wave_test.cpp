@@ -148,5 +148,63 @@ TEST(CodedWave, DamagedCodedFilesAreRefused) {
     }
 }
 
+// A reader that answers from a script and counts its calls.
+class ScriptedReader final : public AudioFileReader {
+  public:
+    ScriptedReader(bool succeeds, int channels) : succeeds_(succeeds), channels_(channels) {}
+    bool decode(const uint8_t*, size_t, uint64_t, DecodedAudio& audio,
+                std::string& error) const override {
+        ++calls;
+        if (!succeeds_) {
+            error = "scripted failure";
+            return false;
+        }
+        audio.rateHz = 22050;
+        audio.channels = channels_;
+        audio.samples.assign(2205 * static_cast<size_t>(channels_), 0.25f);
+        return true;
+    }
+    mutable int calls = 0;
+
+  private:
+    bool succeeds_;
+    int channels_;
+};
+
+// The reader is asked only for codings the walk does not take, and its
+// answer (or refusal) is what the conversion reports.
+TEST(CodedWave, TheReaderIsAskedOnlyForWhatTheWalkLeaves) {
+    ASSERT_TRUE(encoder().isOpen()) << encoder().openError();
+    const std::vector<float> tone = test_support::toneFrames(1, 22050, 2205, kToneHz, kAmplitude);
+    const std::vector<uint8_t> pcm =
+        test_support::writeCodedSound(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 22050, tone);
+    const std::vector<uint8_t> ulaw =
+        test_support::writeCodedSound(SF_FORMAT_WAV | SF_FORMAT_ULAW, 1, 22050, tone);
+    struct Case {
+        const std::vector<uint8_t>* wave;
+        bool succeeds;
+        int channels;
+        int calls;
+        WaveConversionStatus status;
+        const char* error;
+    };
+    const Case cases[] = {
+        {&pcm, false, 1, 0, WaveConversionStatus::kConverted, ""},
+        {&ulaw, true, 1, 1, WaveConversionStatus::kConverted, ""},
+        {&ulaw, false, 1, 1, WaveConversionStatus::kFailed, "scripted failure"},
+        {&ulaw, true, 6, 1, WaveConversionStatus::kFailed, "6 channels"},
+    };
+    for (const Case& c : cases) {
+        ScriptedReader reader(c.succeeds, c.channels);
+        std::vector<uint8_t> mp3;
+        std::string error;
+        EXPECT_EQ(convertWave(c.wave->data(), c.wave->size(), WaveSettings{}, encoder(), &reader,
+                              mp3, error),
+                  c.status);
+        EXPECT_EQ(reader.calls, c.calls);
+        EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    }
+}
+
 }  // namespace
 }  // namespace zeku
