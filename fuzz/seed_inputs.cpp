@@ -209,6 +209,64 @@ void soundSeeds(SeedFolder& out) {
     }
 }
 
+// A RIFF WAVE file of the given chunks, written by hand: the project has no
+// encoder for the compressed codings.
+Bytes riffChunk(const char* id, const Bytes& body) {
+    Bytes out(id, id + 4);
+    const uint32_t size = static_cast<uint32_t>(body.size());
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<uint8_t>(size >> shift));
+    out.insert(out.end(), body.begin(), body.end());
+    if (body.size() % 2 != 0) out.push_back(0);
+    return out;
+}
+
+Bytes riffWave(const std::vector<Bytes>& chunks) {
+    Bytes body = {'W', 'A', 'V', 'E'};
+    for (const Bytes& chunk : chunks)
+        body.insert(body.end(), chunk.begin(), chunk.end());
+    return riffChunk("RIFF", body);
+}
+
+Bytes le(uint32_t value, int bytes) {
+    Bytes out;
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    return out;
+}
+
+Bytes joined(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& part : parts)
+        out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+void codedSoundSeeds(SeedFolder& out) {
+    // µ-law, 8 kHz mono: one byte per sample.
+    Bytes ulaw(400);
+    for (size_t i = 0; i < ulaw.size(); ++i)
+        ulaw[i] = static_cast<uint8_t>(i * 37);
+    out.write("coded_wave", "ulaw",
+              riffWave({riffChunk("fmt ", joined({le(7, 2), le(1, 2), le(8000, 4), le(8000, 4),
+                                                  le(1, 2), le(8, 2), le(0, 2)})),
+                        riffChunk("fact", le(400, 4)), riffChunk("data", ulaw)}));
+    // IMA ADPCM, 22.05 kHz mono, two 256-byte blocks of 505 samples each:
+    // a 4-byte block header (first sample, step index, reserved), then nibbles.
+    Bytes blocks;
+    for (int block = 0; block < 2; ++block) {
+        const Bytes header = {0x00, 0x10, static_cast<uint8_t>(20 + block * 10), 0};
+        blocks.insert(blocks.end(), header.begin(), header.end());
+        for (int i = 0; i < 252; ++i)
+            blocks.push_back(static_cast<uint8_t>(i % 3 == 0 ? 0x17 : 0x9A));
+    }
+    out.write("coded_wave", "ima_adpcm",
+              riffWave({riffChunk("fmt ", joined({le(0x11, 2), le(1, 2), le(22050, 4),
+                                                  le(22050 * 256 / 505, 4), le(256, 2), le(4, 2),
+                                                  le(2, 2), le(505, 2)})),
+                        riffChunk("fact", le(1010, 4)), riffChunk("data", blocks)}));
+}
+
 void archiveSeeds(SeedFolder& out) {
     // The key, three bytes of data size, two bytes where the first index
     // ends, then both indexes scrambled with the key.
@@ -299,6 +357,7 @@ int main(int argc, char** argv) {
     textSeeds(out);
     lzssSeeds(out);
     pictureSeeds(out);
+    codedSoundSeeds(out);
     conversionSeeds(out);
     soundSeeds(out);
     archiveSeeds(out);

@@ -21,8 +21,8 @@ report() {
 
 files=$(find "${dirs[@]}" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.cc' -o -name '*.hpp' \))
 
-# Host headers: SDL, POSIX, dlopen, iconv, FreeType, fontconfig.
-hosts='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](SDL|SDL2/|unistd\.h|fcntl\.h|dlfcn\.h|iconv\.h|ft2build\.h|freetype/|fontconfig/|pthread\.h|dirent\.h|poll\.h|signal\.h|termios\.h|sys/|netinet/|arpa/|linux/)'
+# Host headers: SDL, POSIX, dlopen, iconv, FreeType, fontconfig, libsndfile.
+hosts='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](SDL|SDL2/|unistd\.h|fcntl\.h|dlfcn\.h|iconv\.h|ft2build\.h|freetype/|fontconfig/|sndfile\.h|pthread\.h|dirent\.h|poll\.h|signal\.h|termios\.h|sys/|netinet/|arpa/|linux/)'
 report "host headers outside platform/ (use platform/api/ instead):" \
   "$(echo "$files" | xargs -r grep -HnE "$hosts" 2>/dev/null)"
 

@@ -9,6 +9,8 @@ trap 'rm -rf "$tree"' EXIT
 mkdir -p "$tree/player/shell" "$tree/player/script" "$tree/player/sound" "$tree/player/graphics" \
   "$tree/platform/sdl" "$tree/platform/api" "$tree/common" "$tree/converter/app"
 echo '#include <SDL2/SDL.h>' > "$tree/platform/sdl/ok.cpp"
+mkdir -p "$tree/platform/sndfile" "$tree/converter/pipeline"
+echo '#include <sndfile.h>' > "$tree/platform/sndfile/ok.cpp"
 echo 'int f() { return 1; }' > "$tree/common/clean.cpp"
 echo '#include "player/script/script_context.h"' > "$tree/player/shell/ok.cpp"
 echo '#include "player/system/input_state.h"' > "$tree/player/script/ok.cpp"
@@ -26,6 +28,7 @@ for bad in '#include <SDL.h>' '#include <unistd.h>' '#  include <dlfcn.h>' '#inc
            'void g() { printf("x"); }' 'void g() { std::cout << 1; }' 'int g() { return rand(); }'; do
   expect_caught player/shell/bad.cpp "$bad"
 done
+expect_caught converter/pipeline/bad.cpp '#include <sndfile.h>'
 expect_caught common/bad.h '#include "platform/api/file_system.h"'
 expect_caught common/bad.h '#include "player/graphics/image.h"'
 expect_caught platform/api/bad.h '#include "player/shell/game_context.h"'

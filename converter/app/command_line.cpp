@@ -20,7 +20,10 @@ const char kConvertUsage[] =
     "                        else libmp3lame.so.0)\n"
     "  --key N|0xNN          the archives' key, decimal or 0x hexadecimal\n"
     "                        (default: detected)\n"
-    "  --jobs N              conversion threads (default: one per core)\n";
+    "  --jobs N              conversion threads (default: one per core)\n"
+    "  --tracks DIR          also convert the game's ripped CD tracks in DIR (WAV, FLAC\n"
+    "                        or Ogg Vorbis files named with their track number) to\n"
+    "                        data/track_NN.mp3 beside the package\n";
 
 namespace {
 
@@ -87,7 +90,7 @@ bool parseConvertOptions(const std::vector<std::string>& arguments, ConvertOptio
         const bool takesValue = option == "--game" || option == "--out" || option == "--bitrate" ||
                                 option == "--rate" || option == "--screen" ||
                                 option == "--quality" || option == "--encoder" ||
-                                option == "--key" || option == "--jobs";
+                                option == "--key" || option == "--jobs" || option == "--tracks";
         if (!takesValue) {
             error = "unknown option " + option;
             return false;
@@ -123,6 +126,9 @@ bool parseConvertOptions(const std::vector<std::string>& arguments, ConvertOptio
         } else if (option == "--key") {
             good = parseDecimalOrHex(value, number) && number >= 0 && number <= 255;
             if (good) options.key = static_cast<uint8_t>(number);
+        } else if (option == "--tracks") {
+            options.tracksFolder = value;
+            good = !value.empty();
         } else if (option == "--jobs") {
             good = parseInt(value, number) && number >= 1 && number <= 64;
             if (good) options.jobs = number;
@@ -151,6 +157,7 @@ bool applyConvertOptions(const ConvertOptions& options, ConvertDialog& dialog, s
     dialog.selectQuality(options.qualityIndex);
     dialog.setKey(options.key);
     if (options.jobs > 0) dialog.setJobs(options.jobs);
+    dialog.setTracksFolder(options.tracksFolder);
     return true;
 }
 

@@ -20,6 +20,7 @@ struct ConvertOptions {
     std::string encoderPath;
     std::optional<uint8_t> key;
     int jobs = 0;  // 0: one per core
+    std::string tracksFolder;
     bool help = false;
 };
 

@@ -6,6 +6,7 @@
 
 #include "common/text/format_text.h"
 #include "converter/app/dialog_texts.h"
+#include "platform/api/audio_file_reader.h"
 #include "platform/api/file_system.h"
 #include "platform/api/path_problem.h"
 
@@ -136,6 +137,8 @@ StartOutcome ConvertDialog::start(DialogMessage& message) {
     settings.wave.stereo = stereo_;
     settings.encoder = &encoder_;
     settings.jobs = jobs_;
+    settings.audioReader = &hostAudioFileReader();
+    settings.tracksFolder = tracksFolder_;
     startConvertJob(*job_);
     return StartOutcome::kStarted;
 }

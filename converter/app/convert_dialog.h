@@ -61,6 +61,9 @@ class ConvertDialog {
     // number of conversion threads.
     void setKey(std::optional<uint8_t> key) { key_ = key; }
     void setJobs(int jobs) { jobs_ = jobs < 1 ? 1 : jobs; }
+    // The folder of the game's ripped CD tracks, converted beside the
+    // package; empty: none.
+    void setTracksFolder(const std::string& folder) { tracksFolder_ = folder; }
 
     const std::string& gameFolder() const { return gameFolder_; }
     const std::string& outputBase() const { return outputBase_; }
@@ -69,6 +72,7 @@ class ConvertDialog {
     int resolutionIndex() const { return resolutionIndex_; }
     int qualityIndex() const { return qualityIndex_; }
     bool stereo() const { return stereo_; }
+    const std::string& tracksFolder() const { return tracksFolder_; }
     bool encoderPresent() const { return encoderPresent_; }
     // "<library> : <version text>" (Shift-JIS; ASCII in practice).
     const std::string& encoderLine() const { return encoderLine_; }
@@ -99,6 +103,7 @@ class ConvertDialog {
     int qualityIndex_ = 0;
     std::optional<uint8_t> key_;
     int jobs_ = 1;
+    std::string tracksFolder_;
     bool encoderPresent_ = false;
     std::string encoderLine_;
     Mp3EncoderLibrary encoder_;

@@ -94,9 +94,10 @@ ConvertedEntry convertEntry(std::string_view sourceName, const std::vector<uint8
     } else if (treatment == EntryTreatment::kWave) {
         std::vector<uint8_t> mp3;
         const WaveConversionStatus status =
-            settings.encoder == nullptr ? WaveConversionStatus::kFailed
-                                        : convertWave(source.data(), source.size(), settings.wave,
-                                                      *settings.encoder, mp3, problem);
+            settings.encoder == nullptr
+                ? WaveConversionStatus::kFailed
+                : convertWave(source.data(), source.size(), settings.wave, *settings.encoder,
+                              settings.audioReader, mp3, problem);
         if (status == WaveConversionStatus::kConverted) {
             entry.name = packageNameFor(sourceName, treatment);
             entry.method = kPackStored;  // streamed by the player straight from the package

@@ -30,6 +30,9 @@ struct EntryConversionSettings {
     int qualityItem = 0;
     WaveSettings wave;
     const Mp3EncoderLibrary* encoder = nullptr;  // needed for sounds
+    // Decodes the sounds in codings the chunk walk leaves alone; without
+    // one they are stored unchanged.
+    const AudioFileReader* audioReader = nullptr;
 };
 
 struct ConvertedEntry {

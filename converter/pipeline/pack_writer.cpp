@@ -10,8 +10,10 @@
 
 #include "common/pack/pack_format.h"
 #include "common/text/name_set.h"
+#include "converter/pipeline/cd_tracks.h"
 #include "converter/pipeline/source_archive.h"
 #include "platform/api/file_system.h"
+#include "platform/api/path_problem.h"
 #include "platform/api/text_codec.h"
 
 namespace zeku {
@@ -28,22 +30,40 @@ struct FinishedEntry {
     std::string error;
     uint64_t sourceSize = 0;
     ConvertedEntry entry;
+    bool trackWritten = false;
+};
+
+// The CD tracks of a run. They are claimed before the package's entries:
+// each is long, so starting them first keeps every thread busy to the end.
+struct TrackWork {
+    std::string folder;
+    std::string dataFolder;
+    std::vector<TrackFile> files;
+    WaveSettings wave;
+    const Mp3EncoderLibrary* encoder = nullptr;
+    const AudioFileReader* reader = nullptr;
 };
 
 // Hands out entries to the conversion threads and collects their results.
 // At most `window` entries are in flight past the one the writer waits
-// for, which bounds the memory a run holds.
+// for, which bounds the memory a run holds. Tracks (indexes from `count`
+// on) go first and outside the window: they hold their memory only while
+// they are converted.
 class ConversionQueue {
   public:
-    ConversionQueue(size_t count, size_t window) : results_(count), window_(window) {}
+    ConversionQueue(size_t count, size_t trackCount, size_t window)
+        : results_(count + trackCount), count_(count), trackCount_(trackCount), window_(window) {}
 
     // The next entry to convert, or false when there is none (or the run stops).
     bool claim(size_t& index) {
         std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [&] {
-            return stopped_ || next_ >= results_.size() || next_ < written_ + window_;
-        });
-        if (stopped_ || next_ >= results_.size()) return false;
+        if (!stopped_ && nextTrack_ < trackCount_) {
+            index = count_ + nextTrack_++;
+            return true;
+        }
+        changed_.wait(lock,
+                      [&] { return stopped_ || next_ >= count_ || next_ < written_ + window_; });
+        if (stopped_ || next_ >= count_) return false;
         index = next_++;
         return true;
     }
@@ -56,12 +76,19 @@ class ConversionQueue {
     }
 
     // Waits for entry `index` and takes it, letting one more entry start.
+    // A run stopped before the entry was converted gives a failed entry.
     FinishedEntry take(size_t index) {
         std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [&] { return results_[index].ready; });
+        changed_.wait(lock, [&] { return results_[index].ready || stopped_; });
+        if (!results_[index].ready) {
+            FinishedEntry interrupted;
+            interrupted.failed = true;
+            interrupted.error = "the conversion was interrupted";
+            return interrupted;
+        }
         FinishedEntry result = std::move(results_[index]);
         results_[index] = FinishedEntry{};
-        written_ = index + 1;
+        if (index < count_) written_ = index + 1;
         changed_.notify_all();
         return result;
     }
@@ -76,7 +103,10 @@ class ConversionQueue {
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<FinishedEntry> results_;
+    size_t count_;
+    size_t trackCount_;
     size_t window_;
+    size_t nextTrack_ = 0;
     size_t next_ = 0;
     size_t written_ = 0;
     bool stopped_ = false;
@@ -87,13 +117,39 @@ std::string baseName(const std::string& name) {
     return slash == std::string::npos ? name : name.substr(slash + 1);
 }
 
+FinishedEntry convertTrack(const TrackWork& tracks, const TrackFile& track,
+                           PackProgress& progress) {
+    FinishedEntry result;
+    progress.setCurrentName(utf8ToSjis(track.fileName));  // host names are UTF-8
+    std::string error;
+    if (convertTrackFile(tracks.folder + "/" + track.fileName,
+                         tracks.dataFolder + "/" + trackOutputName(track.number), tracks.wave,
+                         *tracks.encoder, *tracks.reader, error)) {
+        result.trackWritten = true;
+    } else {
+        result.entry.warning = track.fileName + ": " + error + "; track " +
+                               std::to_string(track.number) + " not converted";
+    }
+    progress.entriesDone.fetch_add(1);
+    return result;
+}
+
 void convertEntries(const SourceGame& game, const std::vector<PlannedEntry>& plan,
-                    const EntryConversionSettings& conversion, ConversionQueue& queue,
-                    PackProgress& progress) {
+                    const EntryConversionSettings& conversion, const TrackWork& tracks,
+                    ConversionQueue& queue, PackProgress& progress) {
     LzssEncoder lzss;  // one per thread: the encoder keeps its tree in the object
     std::vector<uint8_t> source;
     size_t index = 0;
     while (queue.claim(index)) {
+        // Tracks take seconds each: a cancel must not wait for all of them.
+        if (progress.cancelRequested.load()) {
+            queue.stop();
+            return;
+        }
+        if (index >= plan.size()) {
+            queue.finish(index, convertTrack(tracks, tracks.files[index - plan.size()], progress));
+            continue;
+        }
         const SourceEntry& sourceEntry = game.entries[plan[index].source];
         FinishedEntry result;
         progress.setCurrentName(baseName(sourceEntry.name));
@@ -143,6 +199,39 @@ std::vector<PlannedEntry> planEntries(const SourceGame& game, std::vector<std::s
     return plan;
 }
 
+// The track files of the folder, or false with the report's error when the
+// folder cannot be listed or nothing can decode them.
+bool planTrackWork(const PackWriterSettings& settings, TrackWork& tracks,
+                   PackWriterReport& report) {
+    const std::string& folder = settings.tracksFolder;
+    if (settings.audioReader == nullptr || settings.encoder == nullptr) {
+        report.error = folder + ": no sound decoder or MP3 encoder for the tracks";
+        return false;
+    }
+    const std::string problem = folderProblem(folder);
+    if (!problem.empty()) {
+        report.error = folder + ": " + problem;
+        return false;
+    }
+    std::vector<std::string> paths;
+    if (!listFilesRecursively(folder, paths, report.error)) return false;
+    // Only the folder itself: rips keep other discs and artwork below it.
+    std::vector<std::string> names;
+    for (const std::string& path : paths)
+        if (path.find('/') == std::string::npos) names.push_back(path);
+    TrackPlan plan = planTracks(names);
+    for (std::string& warning : plan.warnings)
+        report.warnings.push_back(std::move(warning));
+    if (plan.tracks.empty()) report.warnings.push_back(folder + ": no track files found");
+    tracks.folder = folder;
+    tracks.dataFolder = settings.outputBase + "/data";
+    tracks.files = std::move(plan.tracks);
+    tracks.wave = settings.wave;
+    tracks.encoder = settings.encoder;
+    tracks.reader = settings.audioReader;
+    return true;
+}
+
 PackWriterReport writePackage(const PackWriterSettings& settings, PackProgress& progress) {
     PackWriterReport report;
     report.packagePath = packagePathFor(settings.outputBase, settings.scalePercent);
@@ -151,9 +240,13 @@ PackWriterReport writePackage(const PackWriterSettings& settings, PackProgress& 
     if (!openSourceGame(settings.gameFolder, settings.key, game, report.error)) return report;
     report.key = game.key;
 
+    TrackWork tracks;
+    if (!settings.tracksFolder.empty() && !planTrackWork(settings, tracks, report)) return report;
+
     const std::vector<PlannedEntry> plan = planEntries(game, report.warnings);
     const size_t count = plan.size();
-    progress.entryCount.store(static_cast<int>(count));
+    const size_t trackCount = tracks.files.size();
+    progress.entryCount.store(static_cast<int>(count + trackCount));
 
     std::string error;
     if (!makeDirectories(settings.outputBase + "/data", error)) {
@@ -174,13 +267,15 @@ PackWriterReport writePackage(const PackWriterSettings& settings, PackProgress& 
     conversion.qualityItem = settings.qualityItem;
     conversion.wave = settings.wave;
     conversion.encoder = settings.encoder;
+    conversion.audioReader = settings.audioReader;
 
     const size_t threads = std::clamp<size_t>(settings.jobs < 1 ? 1 : settings.jobs, 1, 64);
-    ConversionQueue queue(count, threads * 2);
+    ConversionQueue queue(count, trackCount, threads * 2);
     std::vector<std::thread> workers;
-    for (size_t t = 0; t < std::min(threads, std::max<size_t>(count, 1)); ++t)
+    for (size_t t = 0; t < std::min(threads, std::max<size_t>(count + trackCount, 1)); ++t)
         workers.emplace_back(convertEntries, std::cref(game), std::cref(plan),
-                             std::cref(conversion), std::ref(queue), std::ref(progress));
+                             std::cref(conversion), std::cref(tracks), std::ref(queue),
+                             std::ref(progress));
 
     std::vector<PackEntry> entries;
     entries.reserve(count);
@@ -214,6 +309,26 @@ PackWriterReport writePackage(const PackWriterSettings& settings, PackProgress& 
         entries.push_back(entry);
         report.bytesIn += result.sourceSize;
         progress.entriesDone.fetch_add(1);
+    }
+    // Every track was claimed before the first entry, so each one taken
+    // here is finished or being finished.
+    for (size_t t = 0; t < trackCount && written; ++t) {
+        if (progress.cancelRequested.load()) {
+            report.error = "the conversion was interrupted";
+            written = false;
+            break;
+        }
+        const FinishedEntry result = queue.take(count + t);
+        if (result.failed) {
+            report.error = result.error;
+            written = false;
+            break;
+        }
+        if (result.trackWritten) {
+            ++report.tracks;
+        } else {
+            report.warnings.push_back(result.entry.warning);
+        }
     }
     queue.stop();
     for (std::thread& worker : workers)

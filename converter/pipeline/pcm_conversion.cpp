@@ -185,4 +185,58 @@ bool convertToTargetPcm(const WaveFormat& format, const uint8_t* samples, size_t
     return true;
 }
 
+bool convertFloatToTargetPcm(std::vector<float>& samples, int channels, uint32_t rateHz,
+                             const PcmTarget& target, std::vector<uint8_t>& pcm,
+                             std::string& error) {
+    pcm.clear();
+    std::vector<float> work;
+    work.swap(samples);
+    if (channels != 1 && channels != 2) {
+        error = std::to_string(channels) + " channels are not supported";
+        return false;
+    }
+    if (rateHz < kMinSourceRateHz || rateHz > kMaxSourceRateHz) {
+        error = "sample rate " + std::to_string(rateHz) + " Hz is not supported";
+        return false;
+    }
+    if ((target.channels != 1 && target.channels != 2) || target.rateHz == 0) {
+        error = "the target format is not mono or stereo at a positive rate";
+        return false;
+    }
+    size_t frames = work.size() / static_cast<size_t>(channels);
+    const uint64_t targetFrames = resampledFrameCount(frames, rateHz, target.rateHz);
+    const uint64_t longest = std::max<uint64_t>(frames, targetFrames);
+    if (longest * static_cast<uint64_t>(target.channels) * sizeof(float) > kMaxWorkingBytes) {
+        error = "the sound is too long to convert";
+        return false;
+    }
+
+    // Long tracks make copies expensive: clipping and the channel mapping
+    // work in place, only the rate change needs a second buffer.
+    for (float& sample : work)
+        sample = clampSample(sample);
+    if (channels == 1 && target.channels == 2) {
+        work.resize(frames * 2);
+        for (size_t i = frames; i-- > 0;)
+            work[2 * i] = work[2 * i + 1] = work[i];
+    } else if (channels == 2 && target.channels == 1) {
+        for (size_t i = 0; i < frames; ++i)
+            work[i] = 0.5f * (work[2 * i] + work[2 * i + 1]);
+        work.resize(frames);
+    } else {
+        work.resize(frames * static_cast<size_t>(channels));
+    }
+    if (rateHz != target.rateHz) {
+        std::vector<float> resampled;
+        if (!resampleFrames(work.data(), frames, target.channels, rateHz, target.rateHz, resampled,
+                            error)) {
+            return false;
+        }
+        work.swap(resampled);
+    }
+    pcm.resize(work.size() * 2);
+    quantizeToPcm16(work.data(), work.size(), pcm.data());
+    return true;
+}
+
 }  // namespace zeku

@@ -59,4 +59,13 @@ void quantizeToPcm16(const float* samples, size_t count, uint8_t* out);
 bool convertToTargetPcm(const WaveFormat& format, const uint8_t* samples, size_t byteCount,
                         const PcmTarget& target, std::vector<uint8_t>& pcm, std::string& error);
 
+// The same for samples a decoder has already turned into floats
+// (interleaved, `channels` of them per frame, full scale [-1, 1]; a
+// trailing partial frame is dropped). `samples` is used as working space
+// and left empty. False with `error` for more than two channels, a rate
+// outside the range above or a sound too long to convert.
+bool convertFloatToTargetPcm(std::vector<float>& samples, int channels, uint32_t rateHz,
+                             const PcmTarget& target, std::vector<uint8_t>& pcm,
+                             std::string& error);
+
 }  // namespace zeku

@@ -14,9 +14,58 @@ int waveEncodingKbps(const WaveSettings& settings) {
     return mp3BitrateAvailable(kbps, rateHz) ? kbps : mp3NearestAvailableKbps(kbps, rateHz);
 }
 
+namespace {
+
+// The target format and bit rate, checked before any sample is touched so
+// that a refusal costs nothing.
+bool prepareEncoding(const WaveSettings& settings, const Mp3EncoderLibrary& encoder,
+                     PcmTarget& target, Mp3EncodeSettings& encoding, std::string& error) {
+    target.rateHz = waveTargetRateHz(settings);
+    target.channels = waveTargetChannels(settings);
+    encoding.sampleRateHz = target.rateHz;
+    encoding.channels = target.channels;
+    encoding.bitrateKbps = waveEncodingKbps(settings);
+    if (encoding.bitrateKbps == 0) {
+        error = "bit-rate index " + std::to_string(settings.bitrateIndex) + " is outside the table";
+        return false;
+    }
+    if (!encoder.isOpen()) {
+        error = "the MP3 encoder is not loaded";
+        return false;
+    }
+    return true;
+}
+
+bool takenByTheChunkWalk(const WaveFormat& format) {
+    const uint16_t tag = format.codingTag();
+    return tag == kWaveFormatPcm || tag == kWaveFormatFloat;
+}
+
+}  // namespace
+
+bool encodeDecodedSound(DecodedAudio& audio, const WaveSettings& settings,
+                        const Mp3EncoderLibrary& encoder, std::vector<uint8_t>& mp3,
+                        std::string& error) {
+    mp3.clear();
+    PcmTarget target;
+    Mp3EncodeSettings encoding;
+    std::vector<uint8_t> pcm;
+    const bool converted =
+        prepareEncoding(settings, encoder, target, encoding, error) &&
+        convertFloatToTargetPcm(audio.samples, audio.channels, audio.rateHz, target, pcm, error);
+    audio = DecodedAudio();
+    return converted && encoder.encode(pcm.data(), pcm.size(), encoding, mp3, error);
+}
+
 WaveConversionStatus convertWave(const uint8_t* image, size_t size, const WaveSettings& settings,
                                  const Mp3EncoderLibrary& encoder, std::vector<uint8_t>& mp3,
                                  std::string& error) {
+    return convertWave(image, size, settings, encoder, nullptr, mp3, error);
+}
+
+WaveConversionStatus convertWave(const uint8_t* image, size_t size, const WaveSettings& settings,
+                                 const Mp3EncoderLibrary& encoder, const AudioFileReader* reader,
+                                 std::vector<uint8_t>& mp3, std::string& error) {
     mp3.clear();
     error.clear();
     WaveFile wave;
@@ -29,20 +78,17 @@ WaveConversionStatus convertWave(const uint8_t* image, size_t size, const WaveSe
     }
 
     PcmTarget target;
-    target.rateHz = waveTargetRateHz(settings);
-    target.channels = waveTargetChannels(settings);
     Mp3EncodeSettings encoding;
-    encoding.sampleRateHz = target.rateHz;
-    encoding.channels = target.channels;
-    encoding.bitrateKbps = waveEncodingKbps(settings);
-    if (encoding.bitrateKbps == 0) {
-        error = "bit-rate index " + std::to_string(settings.bitrateIndex) + " is outside the table";
+    if (!prepareEncoding(settings, encoder, target, encoding, error))
         return WaveConversionStatus::kFailed;
-    }
-    // Checked before the samples are touched: a refusal should cost nothing.
-    if (!encoder.isOpen()) {
-        error = "the MP3 encoder is not loaded";
-        return WaveConversionStatus::kFailed;
+
+    if (reader != nullptr && !takenByTheChunkWalk(wave.format)) {
+        DecodedAudio audio;
+        if (!reader->decode(image, size, kMaxDecodedSamples, audio, error) ||
+            !encodeDecodedSound(audio, settings, encoder, mp3, error)) {
+            return WaveConversionStatus::kFailed;
+        }
+        return WaveConversionStatus::kConverted;
     }
 
     const uint8_t* pcm = wave.samples;

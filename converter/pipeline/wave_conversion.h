@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "converter/pipeline/mp3_encoder.h"
+#include "converter/pipeline/pcm_conversion.h"
+#include "platform/api/audio_file_reader.h"
 
 namespace zeku {
 
@@ -44,5 +46,22 @@ int waveEncodingKbps(const WaveSettings& settings);
 WaveConversionStatus convertWave(const uint8_t* image, size_t size, const WaveSettings& settings,
                                  const Mp3EncoderLibrary& encoder, std::vector<uint8_t>& mp3,
                                  std::string& error);
+
+// The same, with `reader` (when given) decoding the codings the chunk walk
+// leaves alone: µ-law, A-law, ADPCM, GSM and whatever else it knows. PCM and
+// float samples are still taken from the chunk walk.
+WaveConversionStatus convertWave(const uint8_t* image, size_t size, const WaveSettings& settings,
+                                 const Mp3EncoderLibrary& encoder, const AudioFileReader* reader,
+                                 std::vector<uint8_t>& mp3, std::string& error);
+
+// Decoded sounds are refused beyond this many samples, the float working
+// copy's limit.
+inline constexpr uint64_t kMaxDecodedSamples = kMaxWorkingBytes / sizeof(float);
+
+// Samples a reader has decoded, brought to the settings' format and
+// encoded. `audio` is used as working space and left empty.
+bool encodeDecodedSound(DecodedAudio& audio, const WaveSettings& settings,
+                        const Mp3EncoderLibrary& encoder, std::vector<uint8_t>& mp3,
+                        std::string& error);
 
 }  // namespace zeku

@@ -123,8 +123,11 @@ int main(int argc, char** argv) {
     }
     struct rusage usage = {};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("%s: %d entries, %s in, %s out, %.2f s, peak memory %ld MB (key 0x%02X)\n",
-                report.packagePath.c_str(), report.entries, megabytes(report.bytesIn).c_str(),
-                megabytes(report.bytesOut).c_str(), seconds, usage.ru_maxrss / 1024, report.key);
+    const std::string tracks =
+        options.tracksFolder.empty() ? "" : ", " + std::to_string(report.tracks) + " CD tracks";
+    std::printf("%s: %d entries%s, %s in, %s out, %.2f s, peak memory %ld MB (key 0x%02X)\n",
+                report.packagePath.c_str(), report.entries, tracks.c_str(),
+                megabytes(report.bytesIn).c_str(), megabytes(report.bytesOut).c_str(), seconds,
+                usage.ru_maxrss / 1024, report.key);
     return 0;
 }

@@ -36,6 +36,10 @@ TEST(ConvertOptions, ItemTextsAndIndexesBothSelect) {
     EXPECT_EQ(options.key, std::optional<uint8_t>(0x5A));
     EXPECT_EQ(options.jobs, 3);
 
+    EXPECT_TRUE(options.tracksFolder.empty());
+    ASSERT_TRUE(parse({"--tracks", "/music/kumoine cd"}, options));
+    EXPECT_EQ(options.tracksFolder, "/music/kumoine cd");
+
     ASSERT_TRUE(parse({"--bitrate", "12", "--rate", "0", "--screen", "320x240"}, options));
     EXPECT_EQ(options.bitrateIndex, 12);
     EXPECT_EQ(options.rateIndex, 0);
@@ -62,11 +66,13 @@ TEST(ConvertOptions, KeysAreDecimalUnlessMarkedHexAndRatesMayBeHertz) {
 
 TEST(ConvertOptions, BadValuesAndUnknownOptionsAreRefused) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--bitrate", "13"}, {"--bitrate", "64kbit"}, {"--rate", "48kHz"}, {"--screen", "800*600"},
-        {"--quality", "4"},  {"--quality", "-1"},     {"--key", "0x100"},  {"--key", "zz"},
-        {"--key", "5A"},     {"--key", "256"},        {"--key", "0x"},     {"--rate", "44.1"},
-        {"--rate", "48000"}, {"--jobs", "0"},         {"--game"},          {"--frobnicate"},
-        {"--game", ""}};
+        {"--bitrate", "13"},     {"--bitrate", "64kbit"}, {"--rate", "48kHz"},
+        {"--screen", "800*600"}, {"--quality", "4"},      {"--quality", "-1"},
+        {"--key", "0x100"},      {"--key", "zz"},         {"--key", "5A"},
+        {"--key", "256"},        {"--key", "0x"},         {"--rate", "44.1"},
+        {"--rate", "48000"},     {"--jobs", "0"},         {"--game"},
+        {"--frobnicate"},        {"--game", ""},          {"--tracks"},
+        {"--tracks", ""}};
     for (const auto& arguments : bad) {
         ConvertOptions options;
         std::string error;

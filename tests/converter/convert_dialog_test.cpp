@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sndfile.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +21,8 @@
 #include "converter/app/progress_bar.h"
 #include "platform/api/png_encoder.h"
 #include "platform/api/text_codec.h"
+#include "tests/converter/coded_test_sounds.h"
+#include "tests/converter/mp3_test_decoder.h"
 #include "tests/support/temp_folder.h"
 #include "tools/demogame/demo_game.h"
 
@@ -181,6 +184,31 @@ TEST(ConvZeku, ConvertsAndSummarisesOrSaysWhyNot) {
 
     runProgram(std::string(CONVZEKU) + " --quality 9", status);
     EXPECT_EQ(status, 2);
+}
+
+// --tracks: the tracks go beside the package, the summary counts them and
+// a bad track file is a warning that names it, not a failed run.
+TEST(ConvZeku, TracksAreConvertedCountedAndReported) {
+    TempFolder temp("zeku-convzeku");
+    const std::string folder = smallGame(temp);
+    const std::vector<uint8_t> flac =
+        test_support::writeCodedSound(SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 44100,
+                                      test_support::toneFrames(2, 44100, 22050, 440, 0.5));
+    test_support::writeBytes(temp.file("cd/Track 01.flac"), flac);
+    test_support::writeBytes(temp.file("cd/02 - Bad.flac"), {flac.begin(), flac.begin() + 200});
+    int status = 0;
+    const std::string output =
+        runProgram(std::string(CONVZEKU) + " --game " + folder + " --out " + temp.file("out") +
+                       " --mono --tracks " + temp.file("cd"),
+                   status);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_NE(output.find("pack.mlz: 3 entries, 1 CD tracks,"), std::string::npos) << output;
+    EXPECT_NE(output.find("warning: 02 - Bad.flac: "), std::string::npos) << output;
+    const test_support::DecodedMp3 track =
+        test_support::decodeMp3(test_support::readBytes(temp.file("out/data/track_01.mp3")));
+    ASSERT_TRUE(track.ok) << track.error;
+    EXPECT_EQ(track.channels, 1);
+    EXPECT_FALSE(std::filesystem::exists(temp.file("out/data/track_02.mp3")));
 }
 
 TEST(ConvZeku, RefusalsSayWhereAndWhyAfterTheDialogsText) {

@@ -3,18 +3,22 @@
 #include "converter/pipeline/pack_writer.h"
 
 #include <gtest/gtest.h>
+#include <sndfile.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <set>
 
 #include "common/image/rbp_file.h"
 #include "common/lzss/lzss.h"
 #include "common/pack/pack_format.h"
 #include "common/text/sjis.h"
+#include "platform/api/audio_file_reader.h"
 #include "platform/api/png_encoder.h"
+#include "tests/converter/coded_test_sounds.h"
 #include "tests/converter/mp3_test_decoder.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/temp_folder.h"
@@ -403,6 +407,103 @@ TEST_F(PackWriterTest, ARunWhoseDoneFlagIsSetDoesNothing) {
     const PackWriterReport report = runPackWriter(settings(folder), progress);
     EXPECT_FALSE(report.ok);
     EXPECT_FALSE(std::filesystem::exists(temp_.file("out") + "/data/pack.mlz"));
+}
+
+// The game's ripped CD tracks go beside the package as the player names
+// them, on the same threads and progress as the entries; a coded game sound
+// is decoded into the package; bad or ambiguous track files are reported
+// one by one and cost neither the package nor the other tracks.
+TEST_F(PackWriterTest, CdTracksAndCodedSoundsConvertBesideThePackage) {
+    using test_support::toneFrames;
+    using test_support::writeCodedSound;
+    game_.first.push_back(
+        {"./se/voice.wav", writeCodedSound(SF_FORMAT_WAV | SF_FORMAT_ULAW, 1, 11025,
+                                           toneFrames(1, 11025, 11025, 440, 0.5))});
+    const std::string folder = writeGame();
+    const std::string tracks = temp_.file("cd");
+    const std::vector<uint8_t> flac = writeCodedSound(SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 44100,
+                                                      toneFrames(2, 44100, 66150, 440, 0.5));
+    writeBytes(tracks + "/01 - Opening.flac", flac);
+    writeBytes(tracks + "/Track 02.wav", writeCodedSound(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 22050,
+                                                         toneFrames(1, 22050, 22050, 660, 0.5)));
+    writeBytes(tracks + "/track03.flac", {flac.begin(), flac.begin() + flac.size() / 3});
+    writeBytes(tracks + "/04 Night.ogg", writeCodedSound(SF_FORMAT_OGG | SF_FORMAT_VORBIS, 2, 44100,
+                                                         toneFrames(2, 44100, 44100, 440, 0.5)));
+    writeBytes(tracks + "/07.ogg", bytesOf("OggS but nothing after it"));
+    writeBytes(tracks + "/05 a.flac", flac);
+    writeBytes(tracks + "/track05.wav", flac);
+    writeBytes(tracks + "/notes.wav", flac);
+    writeBytes(tracks + "/cover.jpg", bytesOf("a picture"));
+    writeBytes(tracks + "/disc2/track06.wav", flac);
+
+    PackWriterSettings s = settings(folder, 40, 0, 2);
+    s.audioReader = &hostAudioFileReader();
+    s.tracksFolder = tracks;
+    PackProgress progress;
+    const PackWriterReport report = runPackWriter(s, progress);
+    ASSERT_TRUE(report.ok) << report.error;
+    EXPECT_EQ(report.entries, 10);
+    EXPECT_EQ(report.tracks, 3);
+    // Tracks 1, 2, 3, 4 and 7 were attempted; track 5 was never guessed.
+    EXPECT_EQ(progress.entryCount.load(), 15);
+    EXPECT_EQ(progress.entriesDone.load(), 15);
+
+    const Package package = readPackage(report.packagePath);
+    const PackEntry* voice = package.find("./se/voice.mp3");
+    ASSERT_NE(voice, nullptr);
+    EXPECT_EQ(voice->method, kPackStored);
+    const test_support::DecodedMp3 voiceSound = test_support::decodeMp3(package.stored(*voice));
+    ASSERT_TRUE(voiceSound.ok) << voiceSound.error;
+    EXPECT_NEAR(test_support::zeroCrossingHz(voiceSound.samples, 2, 0, 2000, 20000, 22050), 440, 5);
+
+    struct Track {
+        const char* name;
+        double seconds;
+        double hz;
+    };
+    for (const Track& track : {Track{"track_01.mp3", 1.5, 440}, Track{"track_02.mp3", 1.0, 660},
+                               Track{"track_04.mp3", 1.0, 440}}) {
+        const test_support::DecodedMp3 sound =
+            test_support::decodeMp3(readBytes(temp_.file("out") + "/data/" + track.name));
+        ASSERT_TRUE(sound.ok) << track.name << ": " << sound.error;
+        EXPECT_EQ(sound.rateHz, 22050) << track.name;
+        EXPECT_EQ(sound.channels, 2) << track.name;
+        EXPECT_NEAR(static_cast<double>(sound.frames()), track.seconds * 22050, 1152) << track.name;
+        EXPECT_NEAR(test_support::zeroCrossingHz(sound.samples, 2, 1, 2000, 20000, 22050), track.hz,
+                    5)
+            << track.name;
+    }
+    std::set<std::string> written;
+    for (const auto& file : std::filesystem::directory_iterator(temp_.file("out") + "/data"))
+        written.insert(file.path().filename().string());
+    EXPECT_EQ(written,
+              (std::set<std::string>{"pack.mlz", "track_01.mp3", "track_02.mp3", "track_04.mp3"}));
+
+    std::string warnings;
+    for (const std::string& warning : report.warnings)
+        warnings += warning + "\n";
+    for (const char* reported : {"track03.flac: ends after", "07.ogg: not a sound file",
+                                 "05 a.flac, track05.wav: all claim track 5",
+                                 "notes.wav: no track number", "./se/fake.wav"}) {
+        EXPECT_NE(warnings.find(reported), std::string::npos) << reported << " in\n" << warnings;
+    }
+    EXPECT_EQ(report.warnings.size(), 5u) << warnings;
+
+    // A cancelled run converts no track either.
+    s.outputBase = temp_.file("out3");
+    PackProgress cancelled;
+    cancelled.cancelRequested.store(true);
+    EXPECT_FALSE(runPackWriter(s, cancelled).ok);
+    EXPECT_FALSE(std::filesystem::exists(s.outputBase + "/data/track_01.mp3"));
+
+    // A tracks folder that is not there stops the run before any package.
+    s.tracksFolder = temp_.file("no-cd");
+    s.outputBase = temp_.file("out2");
+    PackProgress again;
+    const PackWriterReport missing = runPackWriter(s, again);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.error.rfind(s.tracksFolder + ": ", 0), 0u) << missing.error;
+    EXPECT_FALSE(std::filesystem::exists(packagePathFor(s.outputBase, 40)));
 }
 
 }  // namespace

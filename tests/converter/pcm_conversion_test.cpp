@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "converter/pipeline/pcm_resampler.h"
@@ -202,6 +203,59 @@ TEST(PcmResampling, EmptyAndTinyInputs) {
     ASSERT_TRUE(resampleFrames(one, 1, 2, 22050, 44100, out, error));
     EXPECT_EQ(out.size(), 4u);
     EXPECT_FALSE(resampleFrames(one, 1, 0, 22050, 44100, out, error));
+}
+
+// Decoded float samples: the in-place channel mapping, clipping and the
+// refusals, at the source's rate (exact values) and across a rate change
+// (length only).
+TEST(FloatToTargetPcm, ChannelsAreMappedInPlaceAndRefusalsAreValues) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        const char* what;
+        std::vector<float> samples;
+        int channels;
+        int targetChannels;
+        std::vector<int16_t> expected;
+    };
+    const Case cases[] = {
+        {"mono doubled", {0.5f, -0.25f, 1.0f}, 1, 2, {16384, 16384, -8192, -8192, 32767, 32767}},
+        {"stereo averaged", {0.5f, -0.5f, 0.25f, 0.75f}, 2, 1, {0, 16384}},
+        {"clipped before averaging", {2.0f, 1.0f, -3.0f, 0.0f}, 2, 1, {32767, -16384}},
+        {"NaN is silence", {nan, 0.5f}, 1, 1, {0, 16384}},
+        {"partial frame dropped", {0.5f, 0.5f, 0.25f}, 2, 2, {16384, 16384}},
+        {"nothing", {}, 2, 1, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<float> samples = c.samples;
+        std::vector<uint8_t> pcm;
+        std::string error;
+        ASSERT_TRUE(convertFloatToTargetPcm(samples, c.channels, 22050,
+                                            PcmTarget{22050, c.targetChannels}, pcm, error))
+            << c.what << ": " << error;
+        EXPECT_EQ(test_support::pcm16Samples(pcm), c.expected) << c.what;
+        EXPECT_TRUE(samples.empty()) << c.what;
+    }
+
+    // A rate change keeps the length the rates say.
+    std::vector<float> second(44100 * 2, 0.1f);
+    std::vector<uint8_t> pcm;
+    std::string error;
+    ASSERT_TRUE(convertFloatToTargetPcm(second, 2, 44100, PcmTarget{22050, 1}, pcm, error));
+    EXPECT_EQ(pcm.size(), 22050u * 2);
+
+    struct Refusal {
+        int channels;
+        uint32_t rateHz;
+        const char* says;
+    };
+    for (const Refusal& r : {Refusal{3, 22050, "3 channels"}, Refusal{0, 22050, "0 channels"},
+                             Refusal{2, 500, "500 Hz"}, Refusal{1, 400000, "400000 Hz"}}) {
+        std::vector<float> samples(12, 0.0f);
+        EXPECT_FALSE(
+            convertFloatToTargetPcm(samples, r.channels, r.rateHz, PcmTarget{}, pcm, error));
+        EXPECT_NE(error.find(r.says), std::string::npos) << error;
+        EXPECT_TRUE(pcm.empty());
+    }
 }
 
 }  // namespace
