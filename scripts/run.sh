@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds, writes the demo game,
 # converts it for both screens, and plays it. With a display the sigmarion3
-# player opens its window; without one both players play headless for a few
-# seconds of game time and it says where the screenshots are.
+# player opens its window; without one both players play headless for half a
+# minute of game time, tapping through the text, and it says where the
+# screenshots and the captured sound are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,10 +14,10 @@ bin=build/release/platform/main
 source=build/demo-game
 game=build/game
 
-build/release/tools/demogame/zekudemo --out "$source" --music "$game/data"
-for screen in '320*240' '640*480'; do
-  "$bin/convZeku" --game "$source" --out "$game" --screen "$screen"
-done
+build/release/tools/demogame/zekudemo --out "$source"
+# The CD tracks, ripped to WAV, become the player's music files once.
+"$bin/convZeku" --game "$source" --out "$game" --screen '320*240' --tracks "$source/cd"
+"$bin/convZeku" --game "$source" --out "$game" --screen '640*480'
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "Starting ZekuPlayerHPC (close the window to quit; F11 toggles full screen)."
@@ -25,10 +26,14 @@ fi
 
 out=build/screenshots
 mkdir -p "$out"
-echo "No display: playing headless for 300 frames (4.8 s of game time)."
+# A reader who taps every two seconds once the story's text has begun.
+input="$out/taps.txt"
+: > "$input"
+for frame in $(seq 760 125 2000); do echo "$frame tap 100 100" >> "$input"; done
+echo "No display: playing headless for 2000 frames (32 s of game time), tapping through the text."
 for player in ZekuPlayerHPC ZekuPlayerPPC; do
-  "$bin/$player" --headless --root "$game" --frames 300 \
-    --screenshot "1:$out/${player}-first.png" --screenshot "300:$out/${player}-last.png" \
-    --audio-out "$out/${player}.wav"
+  "$bin/$player" --headless --root "$game" --frames 2000 --input "$input" \
+    --screenshot "250:$out/${player}-transitions.png" --screenshot "740:$out/${player}-text.png" \
+    --screenshot "2000:$out/${player}-later.png" --audio-out "$out/${player}.wav"
 done
 echo "Screenshots and the captured sound (WAV) are in $(cd "$out" && pwd)."

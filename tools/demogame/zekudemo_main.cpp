@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "converter/pipeline/mp3_encoder.h"
 #include "platform/api/file_system.h"
 #include "tools/demogame/demo_game.h"
 #include "tools/demogame/music_tracks.h"
@@ -18,9 +17,9 @@
 namespace {
 
 const char kUsage[] =
-    "usage: zekudemo --out DIR [--large] [--key 0xNN] [--music DATA_DIR] [--entry SCRIPT]\n"
-    "  The CD tracks are written as DIR/cd/trackNN.wav, as a CD ripper names them;\n"
-    "  --music also writes them as DATA_DIR/track_NN.mp3, the files the player plays.\n"
+    "usage: zekudemo --out DIR [--large] [--key 0xNN] [--entry SCRIPT]\n"
+    "  The CD tracks are written as DIR/cd/trackNN.wav, as a CD ripper names them\n"
+    "  (convZeku --tracks DIR/cd converts them).\n"
     "  --entry SCRIPT  play this UTF-8 script as ./script.txt instead of the story\n";
 
 int usage() {
@@ -57,14 +56,9 @@ bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
                                 zeku::kWriteReplace) == size;
 }
 
-// The tracks as WAV files in `cdFolder`, and as MP3 in `musicFolder` when
-// one is given (through LAME, as the converter encodes).
-bool writeMusic(const std::string& cdFolder, const std::string& musicFolder, std::string& error) {
-    zeku::Mp3EncoderLibrary lame;
-    if (!musicFolder.empty() && !lame.open("")) {
-        error = lame.libraryName() + ": " + lame.openError();
-        return false;
-    }
+// The tracks as WAV files in `cdFolder`, named as a CD ripper names them;
+// the converter's --tracks turns them into the player's music files.
+bool writeMusic(const std::string& cdFolder, std::string& error) {
     for (const zeku::demo::DemoTrack& track : zeku::demo::buildDemoMusic()) {
         char number[8];
         std::snprintf(number, sizeof number, "%02d", track.number);
@@ -74,18 +68,6 @@ bool writeMusic(const std::string& cdFolder, const std::string& musicFolder, std
         const std::string wavPath = cdFolder + "/track" + number + ".wav";
         if (!writeBytes(wavPath, wav)) {
             error = "cannot write " + wavPath;
-            return false;
-        }
-        if (musicFolder.empty()) continue;
-        std::vector<uint8_t> mp3;
-        const zeku::Mp3EncodeSettings settings{zeku::demo::kMusicRateHz, 2, 64};
-        if (!lame.encode(reinterpret_cast<const uint8_t*>(track.samples.data()),
-                         track.samples.size() * 2, settings, mp3, error)) {
-            return false;
-        }
-        const std::string mp3Path = musicFolder + "/track_" + number + ".mp3";
-        if (!writeBytes(mp3Path, mp3)) {
-            error = "cannot write " + mp3Path;
             return false;
         }
     }
@@ -99,7 +81,6 @@ int main(int argc, char** argv) {
     zeku::demo::DemoGameOptions options;
     std::string folder;
     std::string entry;
-    std::string musicFolder;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h") {
             std::fputs(kUsage, stdout);
@@ -111,8 +92,6 @@ int main(int argc, char** argv) {
             folder = args[++i];
         } else if (args[i] == "--entry" && i + 1 < args.size() && entry.empty()) {
             entry = args[++i];
-        } else if (args[i] == "--music" && i + 1 < args.size()) {
-            musicFolder = args[++i];
         } else if (args[i] == "--key" && i + 1 < args.size()) {
             if (!parseKey(args[++i], options.key)) return usage();
         } else {
@@ -134,8 +113,7 @@ int main(int argc, char** argv) {
     }
     std::error_code ignored;
     std::filesystem::create_directories(folder + "/cd", ignored);
-    if (!musicFolder.empty()) std::filesystem::create_directories(musicFolder, ignored);
-    if (!writeMusic(folder + "/cd", musicFolder, error)) {
+    if (!writeMusic(folder + "/cd", error)) {
         std::fprintf(stderr, "zekudemo: music: %s\n", error.c_str());
         return 1;
     }
