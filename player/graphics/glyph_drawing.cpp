@@ -24,27 +24,6 @@ Span visiblePart(const ScreenRect& clip, int size, long long left, long long top
                 bound(clip.bottom, top)};
 }
 
-void drawShadow(ScreenSurface& screen, const ScreenRect& clip, const uint8_t* coverage, int size,
-                long long left, long long top) {
-    const Span s = visiblePart(clip, size, left, top);
-    if (s.empty()) return;
-    for (int y = s.y0; y < s.y1; ++y) {
-        const uint8_t* row = coverage + static_cast<size_t>(y) * size;
-        uint8_t* pixel = screen.pixel(static_cast<int>(left + s.x0), static_cast<int>(top + y));
-        for (int x = s.x0; x < s.x1; ++x, pixel += 3) {
-            const unsigned c = row[x];
-            if (c == 0) continue;
-            if (c == 255) {
-                pixel[0] = pixel[1] = pixel[2] = 0;
-                continue;
-            }
-            const unsigned keep = 256 - c;
-            for (int i = 0; i < 3; ++i)
-                pixel[i] = static_cast<uint8_t>(pixel[i] * keep >> 8);
-        }
-    }
-}
-
 void drawInk(ScreenSurface& screen, const ScreenRect& clip, const uint8_t* coverage, int size,
              long long left, long long top, uint32_t colourRgb) {
     // Screen bytes are blue, green, red.
@@ -84,7 +63,8 @@ void drawGlyph(ScreenSurface& screen, const uint8_t* coverage, int size, int lef
     if (coverage == nullptr || size <= 0 || !screen.hasPixels()) return;
     const ScreenRect area = clipRect(clip, screen.width(), screen.height());
     if (area.isEmpty()) return;
-    if (shadow) drawShadow(screen, area, coverage, size, left + 1LL, top + 1LL);
+    // The shadow is the same blend in black.
+    if (shadow) drawInk(screen, area, coverage, size, left + 1LL, top + 1LL, 0);
     drawInk(screen, area, coverage, size, left, top, colourRgb);
 }
 
