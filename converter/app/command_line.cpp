@@ -7,7 +7,9 @@
 namespace zeku {
 
 const char kConvertUsage[] =
-    "usage: convZeku --game DIR [options]\n"
+    "usage: convZeku --game DIR [options]     convert on the terminal\n"
+    "       convZeku [--window] [options]     the converter's window (started\n"
+    "                        without arguments on a desktop, it opens by itself)\n"
     "  --game DIR            the installed game (the folder with kumo.exe)\n"
     "  --out DIR             output base; the package goes to DIR/data/ (default: .)\n"
     "  --bitrate N|TEXT      MP3 bit rate: 0..12 or an item such as 64/32kbit (default 3)\n"
@@ -81,6 +83,10 @@ bool parseConvertOptions(const std::vector<std::string>& arguments, ConvertOptio
         const std::string& option = arguments[i];
         if (option == "--help" || option == "-h") {
             options.help = true;
+            continue;
+        }
+        if (option == "--window") {
+            options.window = true;
             continue;
         }
         if (option == "--stereo" || option == "--mono") {

@@ -22,6 +22,7 @@ struct ConvertOptions {
     int jobs = 0;  // 0: one per core
     std::string tracksFolder;
     bool help = false;
+    bool window = false;  // open the window, its fields preset from the options
 };
 
 // False with `error` for an unknown option, a missing or bad value.

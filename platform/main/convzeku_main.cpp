@@ -1,6 +1,7 @@
 // convZeku on a terminal: the dialog's settings from the command line, the
 // start checks' messages on standard error, a progress bar while the run
-// goes on, and a summary at the end.
+// goes on, and a summary at the end. Started without arguments on a
+// desktop, or with --window, it opens the converter's window instead.
 #include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "converter/app/convert_dialog.h"
 #include "converter/app/progress_bar.h"
 #include "platform/api/text_codec.h"
+#include "platform/gtk/convert_window.h"
 
 namespace {
 
@@ -29,6 +32,12 @@ std::string currentDirectory() {
     std::vector<char> buffer(4096);
     if (getcwd(buffer.data(), buffer.size()) == nullptr) return ".";
     return buffer.data();
+}
+
+bool displayPresent() {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
 }
 
 std::string megabytes(uint64_t bytes) {
@@ -50,6 +59,11 @@ int main(int argc, char** argv) {
     if (options.help) {
         std::fputs(kConvertUsage, stdout);
         return 0;
+    }
+    if (options.window || (argc == 1 && kConvertWindowBuilt && displayPresent())) {
+        // Drives the window without a user (the window's tests and its picture).
+        const char* script = std::getenv("CONVZEKU_WINDOW_SCRIPT");
+        return runConvertWindow(options, currentDirectory(), script ? script : "");
     }
     if (options.gameFolder.empty()) {
         std::fprintf(stderr, "convZeku: no game folder (--game DIR)\n%s", kConvertUsage);
