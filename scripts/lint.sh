@@ -21,8 +21,9 @@ report() {
 
 files=$(find "${dirs[@]}" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.cc' -o -name '*.hpp' \))
 
-# Host headers: SDL, POSIX, dlopen, iconv, FreeType, fontconfig, libsndfile.
-hosts='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](SDL|SDL2/|unistd\.h|fcntl\.h|dlfcn\.h|iconv\.h|ft2build\.h|freetype/|fontconfig/|sndfile\.h|pthread\.h|dirent\.h|poll\.h|signal\.h|termios\.h|sys/|netinet/|arpa/|linux/)'
+# Host headers: SDL, POSIX, dlopen, iconv, FreeType, fontconfig, libsndfile,
+# GTK and the GLib family under it.
+hosts='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](SDL|SDL2/|unistd\.h|fcntl\.h|dlfcn\.h|iconv\.h|ft2build\.h|freetype/|fontconfig/|sndfile\.h|gtk/|gdk/|gdk-pixbuf/|glib\.h|glib-object\.h|glib/|gio/|cairo|pthread\.h|dirent\.h|poll\.h|signal\.h|termios\.h|sys/|netinet/|arpa/|linux/)'
 report "host headers outside platform/ (use platform/api/ instead):" \
   "$(echo "$files" | xargs -r grep -HnE "$hosts" 2>/dev/null)"
 

@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
   libpng-dev zlib1g-dev libjpeg62-turbo-dev
   libmp3lame-dev libmpg123-dev libsoxr-dev libsndfile1-dev
+  libgtk-3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth clang-format
 )

@@ -11,6 +11,8 @@ mkdir -p "$tree/player/shell" "$tree/player/script" "$tree/player/sound" "$tree/
 echo '#include <SDL2/SDL.h>' > "$tree/platform/sdl/ok.cpp"
 mkdir -p "$tree/platform/sndfile" "$tree/converter/pipeline"
 echo '#include <sndfile.h>' > "$tree/platform/sndfile/ok.cpp"
+mkdir -p "$tree/platform/gtk"
+printf '#include <gtk/gtk.h>\n#include <glib.h>\n' > "$tree/platform/gtk/ok.cpp"
 echo 'int f() { return 1; }' > "$tree/common/clean.cpp"
 echo '#include "player/script/script_context.h"' > "$tree/player/shell/ok.cpp"
 echo '#include "player/system/input_state.h"' > "$tree/player/script/ok.cpp"
@@ -29,6 +31,10 @@ for bad in '#include <SDL.h>' '#include <unistd.h>' '#  include <dlfcn.h>' '#inc
   expect_caught player/shell/bad.cpp "$bad"
 done
 expect_caught converter/pipeline/bad.cpp '#include <sndfile.h>'
+for bad in '#include <gtk/gtk.h>' '#include <glib.h>' '#include <glib-object.h>' \
+           '#include <gdk-pixbuf/gdk-pixbuf.h>' '#include <cairo.h>'; do
+  expect_caught converter/app/bad.cpp "$bad"
+done
 expect_caught common/bad.h '#include "platform/api/file_system.h"'
 expect_caught common/bad.h '#include "player/graphics/image.h"'
 expect_caught platform/api/bad.h '#include "player/shell/game_context.h"'

@@ -18,7 +18,6 @@ struct WindowStep {
 // Steps separated by ";": "folder=PATH", "out=PATH", "start", "cancel"
 // (once a run has converted an entry), "wait" (until no run goes), "shot=PATH",
 // "quit". False with `error` for an unknown step or a path missing.
-bool parseWindowScript(const std::string& text, std::vector<WindowStep>& steps,
-                       std::string& error);
+bool parseWindowScript(const std::string& text, std::vector<WindowStep>& steps, std::string& error);
 
 }  // namespace zeku

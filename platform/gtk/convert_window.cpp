@@ -68,11 +68,10 @@ void note(const Window& w, const std::string& line) {
 // A message box that leaves the main loop running: it closes itself on its
 // response. A scripted run reads back what the box holds and closes it at
 // once, so nothing waits for a click.
-void showMessage(Window& w, GtkMessageType type, const std::string& title,
-                 const std::string& text, const std::string& detail) {
-    GtkWidget* box =
-        gtk_message_dialog_new(GTK_WINDOW(w.window), GTK_DIALOG_DESTROY_WITH_PARENT, type,
-                               GTK_BUTTONS_OK, "%s", text.c_str());
+void showMessage(Window& w, GtkMessageType type, const std::string& title, const std::string& text,
+                 const std::string& detail) {
+    GtkWidget* box = gtk_message_dialog_new(GTK_WINDOW(w.window), GTK_DIALOG_DESTROY_WITH_PARENT,
+                                            type, GTK_BUTTONS_OK, "%s", text.c_str());
     gtk_window_set_title(GTK_WINDOW(box), title.c_str());
     gtk_window_set_modal(GTK_WINDOW(box), TRUE);
     if (!detail.empty())
@@ -213,9 +212,9 @@ void writeShot(Window& w, const std::string& path) {
     cairo_surface_destroy(surface);
     const std::string temporary = path + ".tmp";
     GError* error = nullptr;
-    const bool saved =
-        picture && gdk_pixbuf_save(picture, temporary.c_str(), "png", &error, nullptr) &&
-        std::rename(temporary.c_str(), path.c_str()) == 0;
+    const bool saved = picture &&
+                       gdk_pixbuf_save(picture, temporary.c_str(), "png", &error, nullptr) &&
+                       std::rename(temporary.c_str(), path.c_str()) == 0;
     if (picture) g_object_unref(picture);
     note(w, saved ? "shot: " + path
                   : "shot failed: " + path + (error ? std::string(": ") + error->message : ""));
@@ -442,8 +441,7 @@ int runConvertWindow(const ConvertOptions& options, const std::string& currentDi
         std::fprintf(stderr, "convZeku: %s\n", error.c_str());
         return 2;
     }
-    if (options.jobs == 0)
-        w->dialog.setJobs(static_cast<int>(std::thread::hardware_concurrency()));
+    if (options.jobs == 0) w->dialog.setJobs(static_cast<int>(std::thread::hardware_concurrency()));
     build(*w);
     gtk_widget_show_all(w->window);
     w->timer = g_timeout_add(kTimerMs, onTimer, w.get());

@@ -8,8 +8,7 @@ namespace zeku {
 const bool kConvertWindowBuilt = false;
 
 int runConvertWindow(const ConvertOptions&, const std::string&, const std::string&) {
-    std::fputs("convZeku: built without the window (GTK 3 was missing); use the options\n",
-               stderr);
+    std::fputs("convZeku: built without the window (GTK 3 was missing); use the options\n", stderr);
     return 2;
 }
 

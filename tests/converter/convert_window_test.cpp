@@ -68,9 +68,9 @@ std::string pictureGame(const TempFolder& temp, int count) {
     return folder;
 }
 
-#define SKIP_WITHOUT_WINDOW()                                                  \
-    do {                                                                       \
-        if (!CONVZEKU_WINDOW) GTEST_SKIP() << "built without the window";      \
+#define SKIP_WITHOUT_WINDOW()                                                    \
+    do {                                                                         \
+        if (!CONVZEKU_WINDOW) GTEST_SKIP() << "built without the window";        \
         if (!displayPresent()) GTEST_SKIP() << "no display to open a window on"; \
     } while (false)
 
@@ -133,9 +133,11 @@ TEST(ConvertWindow, RefusalsAreMessageBoxesAndTheEncoderComesFirst) {
     };
     const std::string missing = temp.file("missing.so");
     const Case cases[] = {
-        {"--window --encoder " + missing, "start;folder=" + empty + ";start;quit",
+        {"--window --encoder " + missing,
+         "start;folder=" + empty + ";start;quit",
          {"ＤＬＬ異常: << " + missing + " >>が見つかりませんでした。 | " + missing}},
-        {"--window", "start;folder=" + empty + ";start;quit",
+        {"--window",
+         "start;folder=" + empty + ";start;quit",
          {"フォルダ異常: 『Kumoine』のフォルダを指定して下さい。 | " + empty +
           ": no kumo.exe in this folder"}},
     };
@@ -158,8 +160,9 @@ TEST(ConvertWindow, CancelLeavesNoPackageAndEnablesStart) {
     const std::string game = pictureGame(temp, 150);
     const std::string out = temp.file("out");
     int status = 0;
-    const std::string output = runWindow("out=" + out + ";folder=" + game + ";start;cancel;wait;quit",
-                                         "--window --quality 3 --jobs 1", status);
+    const std::string output =
+        runWindow("out=" + out + ";folder=" + game + ";start;cancel;wait;quit",
+                  "--window --quality 3 --jobs 1", status);
     EXPECT_EQ(status, 0) << output;
     EXPECT_NE(output.find("window: cancel\n"), std::string::npos) << output;
     EXPECT_NE(output.find("window: failed: the conversion was interrupted"), std::string::npos)

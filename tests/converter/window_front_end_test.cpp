@@ -73,8 +73,8 @@ TEST(RunSummary, FiguresWarningsAndFailures) {
 TEST(WindowScript, StepsAndTheirRefusals) {
     std::vector<WindowStep> steps;
     std::string error;
-    ASSERT_TRUE(parseWindowScript("folder=/g h;out=/o;;start;cancel;wait;shot=/s.png;quit", steps,
-                                  error))
+    ASSERT_TRUE(
+        parseWindowScript("folder=/g h;out=/o;;start;cancel;wait;shot=/s.png;quit", steps, error))
         << error;
     const WindowStepKind kinds[] = {WindowStepKind::kFolder, WindowStepKind::kOut,
                                     WindowStepKind::kStart,  WindowStepKind::kCancel,
@@ -98,8 +98,8 @@ TEST(WindowScript, StepsAndTheirRefusals) {
 TEST(ConvertOptions, WindowKeepsTheOtherOptionsAsPresets) {
     ConvertOptions options;
     std::string error;
-    ASSERT_TRUE(parseConvertOptions({"--screen", "640*480", "--window", "--game", "/g"}, options,
-                                    error));
+    ASSERT_TRUE(
+        parseConvertOptions({"--screen", "640*480", "--window", "--game", "/g"}, options, error));
     EXPECT_TRUE(options.window);
     EXPECT_EQ(options.resolutionIndex, 1);
     EXPECT_EQ(options.gameFolder, "/g");
