@@ -13,8 +13,8 @@ bool parseWindowScript(const std::string& text, std::vector<WindowStep>& steps,
     static constexpr Name kNames[] = {
         {"folder", WindowStepKind::kFolder, true}, {"out", WindowStepKind::kOut, true},
         {"start", WindowStepKind::kStart, false},  {"cancel", WindowStepKind::kCancel, false},
-        {"wait", WindowStepKind::kWait, false},    {"shot", WindowStepKind::kShot, true},
-        {"quit", WindowStepKind::kQuit, false},
+        {"wait", WindowStepKind::kWait, false},    {"about", WindowStepKind::kAbout, false},
+        {"shot", WindowStepKind::kShot, true},     {"quit", WindowStepKind::kQuit, false},
     };
     steps.clear();
     size_t begin = 0;

@@ -8,7 +8,7 @@
 
 namespace zeku {
 
-enum class WindowStepKind { kFolder, kOut, kStart, kCancel, kWait, kShot, kQuit };
+enum class WindowStepKind { kFolder, kOut, kStart, kCancel, kWait, kAbout, kShot, kQuit };
 
 struct WindowStep {
     WindowStepKind kind;
@@ -17,7 +17,8 @@ struct WindowStep {
 
 // Steps separated by ";": "folder=PATH", "out=PATH", "start", "cancel"
 // (once a run has converted an entry), "wait" (until no run goes), "shot=PATH",
-// "quit". False with `error` for an unknown step or a path missing.
+// "about" (the about box from the menu), "quit". False with `error` for an unknown step or a path
+// missing.
 bool parseWindowScript(const std::string& text, std::vector<WindowStep>& steps, std::string& error);
 
 }  // namespace zeku

@@ -47,6 +47,7 @@ struct Window {
     GtkWidget* outEntry = nullptr;
     GtkWidget* start = nullptr;
     GtkWidget* cancel = nullptr;
+    GtkWidget* about = nullptr;
     GtkWidget* progressLabel = nullptr;
     GtkWidget* progressBar = nullptr;
     guint timer = 0;
@@ -245,6 +246,9 @@ bool runSteps(Window& w) {
             case WindowStepKind::kWait:
                 if (!w.dialog.startEnabled()) return true;
                 break;
+            case WindowStepKind::kAbout:
+                gtk_menu_item_activate(GTK_MENU_ITEM(w.about));
+                break;
             case WindowStepKind::kShot:
                 writeShot(w, step.argument);
                 break;
@@ -338,9 +342,9 @@ void build(Window& w) {
     GtkWidget* bar = gtk_menu_bar_new();
     GtkWidget* top = gtk_menu_item_new_with_label("convZeku");
     GtkWidget* menu = gtk_menu_new();
-    GtkWidget* about = gtk_menu_item_new_with_mnemonic(mnemonic(kAboutMenuItem).c_str());
-    g_signal_connect(about, "activate", G_CALLBACK(onAbout), &w);
-    gtk_menu_shell_append(GTK_MENU_SHELL(menu), about);
+    w.about = gtk_menu_item_new_with_mnemonic(mnemonic(kAboutMenuItem).c_str());
+    g_signal_connect(w.about, "activate", G_CALLBACK(onAbout), &w);
+    gtk_menu_shell_append(GTK_MENU_SHELL(menu), w.about);
     gtk_menu_item_set_submenu(GTK_MENU_ITEM(top), menu);
     gtk_menu_shell_append(GTK_MENU_SHELL(bar), top);
     gtk_box_pack_start(GTK_BOX(outer), bar, FALSE, FALSE, 0);

@@ -120,7 +120,7 @@ TEST(ConvertWindow, ConvertsTheChosenFolderAndClearsTheProgressLine) {
 }
 
 // The two refusals are message boxes with the dialog's texts, the encoder
-// first; with no folder, start shows nothing.
+// first; with no folder, start shows nothing. The menu opens the about box.
 TEST(ConvertWindow, RefusalsAreMessageBoxesAndTheEncoderComesFirst) {
     SKIP_WITHOUT_WINDOW();
     TempFolder temp("zeku-window");
@@ -137,9 +137,10 @@ TEST(ConvertWindow, RefusalsAreMessageBoxesAndTheEncoderComesFirst) {
          "start;folder=" + empty + ";start;quit",
          {"ＤＬＬ異常: << " + missing + " >>が見つかりませんでした。 | " + missing}},
         {"--window",
-         "start;folder=" + empty + ";start;quit",
-         {"フォルダ異常: 『Kumoine』のフォルダを指定して下さい。 | " + empty +
-          ": no kumo.exe in this folder"}},
+         "about;start;folder=" + empty + ";start;quit",
+         {"convZekuのﾊﾞｰｼﾞｮﾝ情報: convZeku Version 3.00",
+          "フォルダ異常: 『Kumoine』のフォルダを指定して下さい。 | " + empty +
+              ": no kumo.exe in this folder"}},
     };
     for (const Case& c : cases) {
         int status = 0;

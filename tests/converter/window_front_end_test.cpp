@@ -73,18 +73,18 @@ TEST(RunSummary, FiguresWarningsAndFailures) {
 TEST(WindowScript, StepsAndTheirRefusals) {
     std::vector<WindowStep> steps;
     std::string error;
-    ASSERT_TRUE(
-        parseWindowScript("folder=/g h;out=/o;;start;cancel;wait;shot=/s.png;quit", steps, error))
+    ASSERT_TRUE(parseWindowScript("folder=/g h;out=/o;;start;cancel;wait;about;shot=/s.png;quit",
+                                  steps, error))
         << error;
     const WindowStepKind kinds[] = {WindowStepKind::kFolder, WindowStepKind::kOut,
                                     WindowStepKind::kStart,  WindowStepKind::kCancel,
-                                    WindowStepKind::kWait,   WindowStepKind::kShot,
-                                    WindowStepKind::kQuit};
+                                    WindowStepKind::kWait,   WindowStepKind::kAbout,
+                                    WindowStepKind::kShot,   WindowStepKind::kQuit};
     ASSERT_EQ(steps.size(), std::size(kinds));
     for (size_t i = 0; i < steps.size(); ++i)
         EXPECT_EQ(steps[i].kind, kinds[i]) << i;
     EXPECT_EQ(steps[0].argument, "/g h");
-    EXPECT_EQ(steps[5].argument, "/s.png");
+    EXPECT_EQ(steps[6].argument, "/s.png");
     EXPECT_TRUE(parseWindowScript("", steps, error));
     EXPECT_TRUE(steps.empty());
 
