@@ -155,22 +155,39 @@ TEST(ConvertWindow, RefusalsAreMessageBoxesAndTheEncoderComesFirst) {
     }
 }
 
-TEST(ConvertWindow, CancelLeavesNoPackageAndEnablesStart) {
+// Cancel, or closing the window while a run goes, stops the run and leaves
+// no package and no temporary file.
+TEST(ConvertWindow, CancelOrClosingLeavesNoPackage) {
     SKIP_WITHOUT_WINDOW();
     TempFolder temp("zeku-window");
     const std::string game = pictureGame(temp, 150);
-    const std::string out = temp.file("out");
-    int status = 0;
-    const std::string output =
-        runWindow("out=" + out + ";folder=" + game + ";start;cancel;wait;quit",
-                  "--window --quality 3 --jobs 1", status);
-    EXPECT_EQ(status, 0) << output;
-    EXPECT_NE(output.find("window: cancel\n"), std::string::npos) << output;
-    EXPECT_NE(output.find("window: failed: the conversion was interrupted"), std::string::npos)
-        << output;
-    EXPECT_NE(output.find("window: progress line: \"\", start enabled"), std::string::npos)
-        << output;
-    EXPECT_TRUE(std::filesystem::is_empty(out + "/data")) << output;
+    struct Case {
+        const char* steps;
+        bool cancelled;  // else the window closes with the run going
+    };
+    const Case cases[] = {{"start;cancel;wait;quit", true}, {"start;quit", false}};
+    for (const Case& c : cases) {
+        const std::string out = temp.file(std::string("out-") + (c.cancelled ? "cancel" : "close"));
+        int status = 0;
+        const std::string output = runWindow("out=" + out + ";folder=" + game + ";" + c.steps,
+                                             "--window --quality 3 --jobs 1", status);
+        EXPECT_EQ(status, 0) << output;
+        if (c.cancelled) {
+            EXPECT_NE(output.find("window: cancel\n"), std::string::npos) << output;
+            EXPECT_NE(output.find("window: failed: the conversion was interrupted"),
+                      std::string::npos)
+                << output;
+            EXPECT_NE(output.find("window: progress line: \"\", start enabled"), std::string::npos)
+                << output;
+        } else {
+            EXPECT_NE(output.find("window: started"), std::string::npos) << output;
+            EXPECT_EQ(output.find("window: finished"), std::string::npos) << output;
+        }
+        std::error_code ignored;
+        EXPECT_TRUE(!std::filesystem::exists(out + "/data") ||
+                    std::filesystem::is_empty(out + "/data", ignored))
+            << output;
+    }
 }
 
 // Without arguments on a desktop convZeku is the window; without a display,
