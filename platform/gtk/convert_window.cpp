@@ -57,6 +57,11 @@ struct Window {
     bool scripted = false;
     std::vector<WindowStep> steps;
     size_t nextStep = 0;
+    // A picture waits for the next painted frame: only then are the
+    // controls' new texts laid out and their new states styled.
+    std::string pendingShot;
+    bool shotRequested = false;
+    gulong afterPaint = 0;
 };
 
 // What a scripted run shows, one line each, for whoever drives it.
@@ -222,6 +227,14 @@ void writeShot(Window& w, const std::string& path) {
     if (error) g_error_free(error);
 }
 
+void onAfterPaint(GdkFrameClock* clock, gpointer data) {
+    Window& w = *static_cast<Window*>(data);
+    g_signal_handler_disconnect(clock, w.afterPaint);
+    w.afterPaint = 0;
+    writeShot(w, w.pendingShot);
+    w.pendingShot.clear();
+}
+
 // Runs the scripted steps that can go now; false once the window is gone.
 bool runSteps(Window& w) {
     while (w.nextStep < w.steps.size()) {
@@ -250,7 +263,15 @@ bool runSteps(Window& w) {
                 gtk_menu_item_activate(GTK_MENU_ITEM(w.about));
                 break;
             case WindowStepKind::kShot:
-                writeShot(w, step.argument);
+                if (!w.shotRequested) {
+                    w.shotRequested = true;
+                    w.pendingShot = step.argument;
+                    w.afterPaint = g_signal_connect(gtk_widget_get_frame_clock(w.window),
+                                                    "after-paint", G_CALLBACK(onAfterPaint), &w);
+                    gtk_widget_queue_draw(w.window);
+                }
+                if (!w.pendingShot.empty()) return true;
+                w.shotRequested = false;
                 break;
             case WindowStepKind::kQuit:
                 ++w.nextStep;
@@ -440,6 +461,10 @@ int runConvertWindow(const ConvertOptions& options, const std::string& currentDi
         std::fprintf(stderr, "convZeku: cannot open the display for the window\n");
         return 2;
     }
+    // A scripted run's pictures show each control's state at once, not
+    // halfway through the theme's transition to it.
+    if (w->scripted)
+        g_object_set(gtk_settings_get_default(), "gtk-enable-animations", FALSE, nullptr);
     w->dialog.open(currentDirectory, options.encoderPath);
     if (!applyConvertOptions(options, w->dialog, error)) {
         std::fprintf(stderr, "convZeku: %s\n", error.c_str());

@@ -7,11 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 
 #include "platform/api/png_encoder.h"
+#include "platform/api/png_file.h"
 #include "tests/support/temp_folder.h"
 #include "tools/demogame/demo_game.h"
 
@@ -77,10 +78,12 @@ std::string pictureGame(const TempFolder& temp, int count) {
 TEST(ConvertWindow, ConvertsTheChosenFolderAndClearsTheProgressLine) {
     SKIP_WITHOUT_WINDOW();
     TempFolder temp("zeku-window");
-    const std::string game = pictureGame(temp, 12);
+    // Enough pictures that the run outlasts several timer ticks.
+    const std::string game = pictureGame(temp, 100);
     const std::string out = temp.file("out");
     std::filesystem::create_directories(out);
     int status = 0;
+    std::string error;
     const std::string output =
         runWindow("out=" + out + ";folder=" + game + "/;start;wait;shot=" + out + "/shot.png;quit",
                   "--window --quality 3 --jobs 1", status);
@@ -91,11 +94,11 @@ TEST(ConvertWindow, ConvertsTheChosenFolderAndClearsTheProgressLine) {
     // The folder field drops the trailing "/".
     EXPECT_EQ(linesStartingWith(output, "window: folder: "), std::vector<std::string>{game});
 
-    // Every progress line is the dialog's, counting up towards 12; the last
+    // Every progress line is the dialog's, counting up towards 100; the last
     // one clears the line.
     const std::vector<std::string> lines = linesStartingWith(output, "window: progress: ");
     ASSERT_GE(lines.size(), 2u) << output;
-    const std::regex form("変換データ数：([0-9]+) / 12 \\(p[0-9]+\\.png\\)");
+    const std::regex form("変換データ数：([0-9]+) / 100 \\(p[0-9]+\\.png\\)");
     int previous = 0;
     for (size_t i = 0; i + 1 < lines.size(); ++i) {
         std::smatch match;
@@ -109,14 +112,21 @@ TEST(ConvertWindow, ConvertsTheChosenFolderAndClearsTheProgressLine) {
         << output;
 
     EXPECT_NE(output.find("window: message: convZeku: The package is written. | " + out +
-                          "/data/pack.mlz\n12 entries, "),
+                          "/data/pack.mlz\n100 entries, "),
               std::string::npos)
         << output;
     EXPECT_TRUE(std::filesystem::is_regular_file(out + "/data/pack.mlz")) << output;
-    std::ifstream shot(out + "/shot.png", std::ios::binary);
-    char signature[8] = {};
-    shot.read(signature, sizeof signature);
-    EXPECT_EQ(std::string(signature, 8), "\x89PNG\r\n\x1a\n") << output;
+    // The picture, taken after the run, shows the window: a blank one (the
+    // window drawn before its new layout) has a single colour.
+    PngPicture shot;
+    ASSERT_TRUE(readPng(out + "/shot.png", shot, error)) << error << output;
+    EXPECT_GT(shot.width, 300);
+    EXPECT_GT(shot.height, 200);
+    std::set<std::vector<uint8_t>> colours;
+    for (size_t i = 0; i + 3 <= shot.pixels.size(); i += static_cast<size_t>(shot.channels))
+        colours.insert({shot.pixels.begin() + static_cast<std::ptrdiff_t>(i),
+                        shot.pixels.begin() + static_cast<std::ptrdiff_t>(i + 3)});
+    EXPECT_GT(colours.size(), 8u) << output;
 }
 
 // The two refusals are message boxes with the dialog's texts, the encoder
