@@ -11,6 +11,7 @@
 #include "platform/api/audio_file_reader.h"
 #include "tests/converter/coded_test_sounds.h"
 #include "tests/converter/mp3_test_decoder.h"
+#include "tests/converter/wave_test_sounds.h"
 
 namespace zeku {
 namespace {
@@ -21,12 +22,7 @@ constexpr double kToneHz = 440;
 constexpr double kAmplitude = 0.5;
 
 const Mp3EncoderLibrary& encoder() {
-    static Mp3EncoderLibrary* library = [] {
-        auto* opened = new Mp3EncoderLibrary;
-        opened->open("");
-        return opened;
-    }();
-    return *library;
+    return test_support::sharedEncoder();
 }
 
 struct Measured {

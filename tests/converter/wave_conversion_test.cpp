@@ -22,12 +22,7 @@ using test_support::Bytes;
 using test_support::ToneCoding;
 
 const Mp3EncoderLibrary& encoder() {
-    static Mp3EncoderLibrary* library = [] {
-        auto* opened = new Mp3EncoderLibrary;
-        opened->open("");
-        return opened;
-    }();
-    return *library;
+    return test_support::sharedEncoder();
 }
 
 struct Converted {

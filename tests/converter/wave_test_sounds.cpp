@@ -6,6 +6,15 @@
 #include <numbers>
 
 namespace zeku::test_support {
+
+const Mp3EncoderLibrary& sharedEncoder() {
+    static Mp3EncoderLibrary* library = [] {
+        auto* opened = new Mp3EncoderLibrary;
+        opened->open("");
+        return opened;
+    }();
+    return *library;
+}
 namespace {
 
 void put16(Bytes& out, uint32_t value) {

@@ -7,7 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "converter/pipeline/mp3_encoder.h"
+
 namespace zeku::test_support {
+
+// The system's LAME, opened once for all the sound tests (check isOpen()).
+const Mp3EncoderLibrary& sharedEncoder();
 
 using Bytes = std::vector<uint8_t>;
 
