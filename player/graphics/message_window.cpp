@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "common/text/sjis.h"
 
@@ -313,16 +314,8 @@ void addChoiceLine(MessageWindow& window, std::string_view text) {
     if (window.choiceCount >= kChoiceLineLimit) return;
     ChoiceLine& line = window.choices[static_cast<size_t>(window.choiceCount++)];
     line = ChoiceLine{};
-    size_t length = 0;
-    for (size_t i = 0; i < text.size() && text[i] != 0;) {
-        const size_t width = isLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-        if (length + width > kChoiceLineBytes - 1 || i + width > text.size()) break;
-        std::copy(text.begin() + static_cast<std::ptrdiff_t>(i),
-                  text.begin() + static_cast<std::ptrdiff_t>(i + width), line.text + length);
-        length += width;
-        i += width;
-    }
-    line.text[length] = 0;
+    const std::string terminated(text.substr(0, text.find('\0')));
+    textCopy(line.text, sizeof(line.text), terminated.c_str());
 }
 
 void drawChoices(MessageWindow& window, int screenWidth, UpdateList& dirty) {
