@@ -54,6 +54,7 @@ struct GameContext {
     InputState input;
     std::vector<std::string> fontList;  // the message fonts the menu offers
     std::string messageFont;            // the face chosen for messages; empty: the default
+    HeroNames heroNames;                // from the settings file
 
     // The screen and what is drawn on it.
     ScreenSurface screen;

@@ -4,6 +4,7 @@
 
 #include "platform/api/audio_device.h"
 #include "platform/api/clock.h"
+#include "platform/api/device_status.h"
 #include "platform/api/display_back_end.h"
 #include "platform/api/font_catalog.h"
 #include "platform/api/glyph_renderer.h"
@@ -24,6 +25,7 @@ struct PlatformServices {
     Notices* notices = nullptr;        // null: problems are only shown in the title
     GlyphRenderer* glyphs = nullptr;   // null: text is drawn blank
     AudioDevice* audio = nullptr;      // null: the run is silent
+    DeviceStatus* device = nullptr;    // null: the status line and save dates read zero
 };
 
 // Called by the frame loop, for tools and tests that watch a run.

@@ -1,6 +1,8 @@
 // The popup system menu as the shell sees it: open, run one pass, carry out
-// a command. The menu's contents arrive with the save and settings screens.
+// a command. Its item tree is reachable for the slot list and the marks.
 #pragma once
+
+#include "player/system/menu_tree.h"
 
 namespace zeku {
 
@@ -11,8 +13,12 @@ class SystemMenu {
     bool openMenu() { return false; }
     void close() { open_ = false; }
 
+    MenuTree& tree() { return tree_; }
+    const MenuTree& tree() const { return tree_; }
+
   private:
     bool open_ = false;
+    MenuTree tree_;
 };
 
 }  // namespace zeku

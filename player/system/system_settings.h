@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace zeku {
 
@@ -29,6 +30,15 @@ struct SystemSettings {
     int32_t masterVolume = 100;
     int32_t seVolume = 100;
     int32_t musicVolume = 100;
+};
+
+// The hero's names the script's string variables start from, Shift-JIS;
+// the settings file may replace them.
+struct HeroNames {
+    std::string family = "\x8D\x82\x8C\xB4";     // 高原
+    std::string given = "\x97\x49\x90\x5E";      // 悠真
+    std::string nickname = "\x83\x86\x83\x45";   // ユウ
+    std::string honorific = "\x82\xAD\x82\xF1";  // くん
 };
 
 }  // namespace zeku
