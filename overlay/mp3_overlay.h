@@ -1,6 +1,7 @@
 // The contract between the player and its MP3 decoder overlay
-// "Zuzidovu.ovl": the five entry points and where the player finds the four
-// fields of the decoder record it reads. Both sides include this file.
+// "Zuzidovu.ovl": the five entry points, the optional description, and where
+// the player finds the four fields of the decoder record it reads. Both
+// sides include this file.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +25,12 @@ using Mp3PredecodeFn = int (*)(void* decoder, const uint8_t* frame);
 using Mp3DecodeFn = int (*)(void* decoder, int16_t* out, const uint8_t* frame, int length);
 using Mp3DestroyFn = void (*)(void* decoder);
 using Mp3GetDecVerFn = int (*)();
+// Optional "__mp3_getdecdesc": the decoder's name and version as a
+// terminated text (e.g. "mpg123 1.31.2"); an overlay without it has none.
+using Mp3GetDecDescFn = const char* (*)();
 }
+
+// The longest description the player keeps; the rest is cut.
+inline constexpr int kDecoderDescriptionMax = 63;
 
 }  // namespace zeku

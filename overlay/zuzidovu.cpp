@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -92,6 +93,22 @@ bool libraryReady() {
     return ready;
 }
 
+// The library's own version where it can tell it (API 48 and later); an
+// older one reports the version it was built against.
+const char* decoderDescription() {
+    static char text[zeku::kDecoderDescriptionMax + 1] = {};
+    if (text[0] == '\0') {
+#if MPG123_API_VERSION >= 48
+        unsigned major = 0, minor = 0, patch = 0;
+        mpg123_distversion(&major, &minor, &patch);
+        std::snprintf(text, sizeof(text), "mpg123 %u.%u.%u", major, minor, patch);
+#else
+        std::snprintf(text, sizeof(text), "mpg123 %s", ZEKU_MPG123_VERSION);
+#endif
+    }
+    return text;
+}
+
 }  // namespace
 
 extern "C" {
@@ -171,6 +188,10 @@ __attribute__((visibility("default"))) void __mp3_destroy(void* decoder) {
 
 __attribute__((visibility("default"))) int __mp3_getdecver() {
     return 0x0100;
+}
+
+__attribute__((visibility("default"))) const char* __mp3_getdecdesc() {
+    return decoderDescription();
 }
 
 }  // extern "C"

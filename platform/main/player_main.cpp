@@ -13,6 +13,7 @@
 #include "platform/font/freetype_glyph_renderer.h"
 #include "platform/headless/audio_capture.h"
 #include "platform/headless/headless_audio.h"
+#include "platform/headless/headless_device_status.h"
 #include "platform/headless/headless_window.h"
 #include "platform/headless/memory_display.h"
 #include "platform/headless/stderr_message_box.h"
@@ -115,6 +116,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<zeku::InstanceLock> instance;
     std::unique_ptr<zeku::Clock> virtualClock;
     std::unique_ptr<zeku::AudioDevice> audio;
+    std::unique_ptr<zeku::DeviceStatus> device;
     if (options.headless) {
         // Headless runs are independent of any running player: no instance lock.
         window = std::make_unique<zeku::HeadlessWindow>();
@@ -125,6 +127,9 @@ int main(int argc, char** argv) {
         auto headlessAudio = std::make_unique<zeku::HeadlessAudioDevice>(*virtualClock);
         clock = std::make_unique<zeku::AudioPumpingClock>(*virtualClock, *headlessAudio);
         audio = std::move(headlessAudio);
+        // A fixed date moved by the virtual clock: the same status line and
+        // save dates on every run.
+        device = std::make_unique<zeku::HeadlessDeviceStatus>(*virtualClock);
     } else {
         instance = zeku::acquireInstance(zeku::kWindowClassName, kBuild.title);
         if (!instance) return 0;  // the running player was asked to come to the front
@@ -133,6 +138,7 @@ int main(int argc, char** argv) {
         boxes = zeku::createSdlMessageBoxes();
         clock = std::make_unique<zeku::MonotonicClock>();
         audio = zeku::createSdlAudio();
+        device = zeku::createSdlDeviceStatus();
     }
     std::unique_ptr<zeku::CapturingAudioDevice> capture;
     if (!options.audioOutPath.empty())
@@ -146,6 +152,7 @@ int main(int argc, char** argv) {
     zeku::PlatformServices services{*window,        *display, *clock,   *boxes,
                                     instance.get(), &fonts,   &notices, &glyphs};
     services.audio = capture ? static_cast<zeku::AudioDevice*>(capture.get()) : audio.get();
+    services.device = device.get();
     zeku::PlayerRunOptions runOptions;
     runOptions.programFolder = folder;
     runOptions.observer = &driver;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/api/audio_device.h"
+#include "platform/api/device_status.h"
 #include "platform/api/display_back_end.h"
 #include "platform/api/host_window.h"
 #include "platform/api/message_box.h"
@@ -23,5 +24,7 @@ std::unique_ptr<MessageBoxes> createSdlMessageBoxes();
 // The default sound output. Its open() fails on a machine without a sound
 // device; the player then runs silent.
 std::unique_ptr<AudioDevice> createSdlAudio();
+// The desktop's clock, battery, memory and storage for the menu's status line.
+std::unique_ptr<DeviceStatus> createSdlDeviceStatus();
 
 }  // namespace zeku

@@ -76,6 +76,7 @@ struct GameContext {
 
     SoundEngine sound;
     CddaEmulator cdda;
+    std::string overlayDescription;  // the MP3 decoder in use, for the menu; empty: none
     SystemMenu menu;
 };
 

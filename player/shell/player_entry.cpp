@@ -50,6 +50,7 @@ int runPlayer(const BuildConstants& build, PlatformServices& platform,
 
     GameContext& game = app->game();
     game.sound.create(platform.audio, build.soundBufferBytes, &overlay);
+    game.overlayDescription = overlay.description;
     game.cdda.setEnabled(game.sound, game.settings.pcm != 0);
 
     app->buildFonts();

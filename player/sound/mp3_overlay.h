@@ -1,6 +1,7 @@
 // The MP3 decoder overlay as the player binds it: the library, loaded once
-// at start-up, and its five entry points. An overlay that is missing or
-// lacks an entry point is the normal "no overlay" case.
+// at start-up, its five entry points and its optional description. An
+// overlay that is missing or lacks an entry point is the normal "no overlay"
+// case.
 #pragma once
 
 #include <string>
@@ -23,8 +24,13 @@ class Mp3Overlay {
     Mp3DecodeFn decode = nullptr;
     Mp3DestroyFn destroy = nullptr;
     Mp3GetDecVerFn getDecVer = nullptr;
+    // The decoder's name and version, for the menu's status line; empty
+    // when the overlay does not tell.
+    std::string description;
 
   private:
+    void readDescription();
+
     SharedLibrary library_;
 };
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,7 +60,7 @@ class MenuPanel {
     bool open_ = false;
     int width_ = 0;
     int height_ = 0;
-    State* state_ = nullptr;
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace zeku

@@ -156,6 +156,7 @@ TEST(Mp3Stream, WithoutAUsableOverlayOrFirstFrameNothingOpens) {
     Mp3Overlay none;
     const std::string missing = "/nonexistent/Zuzidovu.ovl";
     EXPECT_FALSE(none.load(&missing, 1));
+    EXPECT_TRUE(none.description.empty());
     EXPECT_EQ(Mp3Stream(&none).openMemory(mp3.data(), mp3.size()), 1);
     EXPECT_EQ(Mp3Stream(nullptr).openMemory(mp3.data(), mp3.size()), 1);
 
@@ -170,6 +171,21 @@ TEST(Mp3Stream, WithoutAUsableOverlayOrFirstFrameNothingOpens) {
         EXPECT_EQ(stream.read(buffer.data(), 4096, true), 0u);
         EXPECT_TRUE(stream.ended());
     }
+}
+
+TEST(Mp3Stream, TheBuiltOverlayNamesItsDecoderAndVersion) {
+    // "mpg123 <major>.<minor>.<patch>": what the menu's status line shows.
+    const std::string& text = builtOverlay().description;
+    ASSERT_EQ(text.rfind("mpg123 ", 0), 0u) << text;
+    int dots = 0;
+    for (size_t i = 7; i < text.size(); ++i) {
+        if (text[i] == '.') {
+            ++dots;
+        } else {
+            EXPECT_TRUE(text[i] >= '0' && text[i] <= '9') << text;
+        }
+    }
+    EXPECT_EQ(dots, 2) << text;
 }
 
 TEST(Mp3Stream, EstimateIsOneSecondMoreThanTheDurationAtTheFirstBitRate) {
