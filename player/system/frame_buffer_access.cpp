@@ -1,5 +1,6 @@
 // Pixel loops over the frame buffer. The panel touches it only when the
-// menu opens, moves or closes, so plain loops serve.
+// menu opens, moves or closes, so plain loops serve: a step specialised for
+// the ascending layouts measured no faster than these.
 #include "player/system/frame_buffer_access.h"
 
 #include <cstddef>
@@ -21,10 +22,11 @@ void captureFrameBuffer(const uint8_t* base, const GXDisplayProperties& props,
                         ScreenSurface& surface) {
     if (base == nullptr || !surface.hasPixels()) return;
     const int width = surface.width();
+    const ptrdiff_t step = -static_cast<ptrdiff_t>(props.cbyPitch);  // one game column right
     for (int y = 0; y < surface.height(); ++y) {
-        uint8_t* to = surface.pixel(0, y);
         const uint8_t* from = base + offsetOf(props, width, 0, y);
-        for (int x = 0; x < width; ++x, to += 3, from -= props.cbyPitch) {
+        uint8_t* to = surface.pixel(0, y);
+        for (int x = 0; x < width; ++x, from += step, to += 3) {
             uint16_t c;
             std::memcpy(&c, from, 2);
             to[0] = static_cast<uint8_t>(blue8Of(c));
@@ -38,10 +40,11 @@ void writeFrameBuffer(const ScreenSurface& surface, uint8_t* base, const GXDispl
                       const ScreenRect& area) {
     if (base == nullptr || !surface.hasPixels()) return;
     const ScreenRect r = clipRect(area, surface.width(), surface.height());
+    const ptrdiff_t step = -static_cast<ptrdiff_t>(props.cbyPitch);
     for (int y = r.top; y < r.bottom; ++y) {
         const uint8_t* from = surface.pixel(r.left, y);
         uint8_t* to = base + offsetOf(props, surface.width(), r.left, y);
-        for (int x = r.left; x < r.right; ++x, from += 3, to -= props.cbyPitch) {
+        for (int x = r.left; x < r.right; ++x, from += 3, to += step) {
             const uint16_t c = pack565(from[2], from[1], from[0]);
             std::memcpy(to, &c, 2);
         }

@@ -230,26 +230,29 @@ PanelSize drawPanel(PanelCanvas& st, const MenuPanelHost& host, const MenuTree& 
 
 // Writes the whole screen (`panel` null), or the panel's rectangle and
 // `extra`, each shown at once as the frame's present does (a panel display
-// shows every write anyway).
-void showPanel(const PanelCanvas& st, const MenuPanelHost& host, const PanelSize* panel,
-               const ScreenRect& extra) {
-    DisplayBackEnd* display = host.display;
-    if (display == nullptr) return;
+// shows every write anyway). Runs between the display's begin and end.
+void writePanel(const PanelCanvas& st, const MenuPanelHost& host, uint8_t* base,
+                const PanelSize* panel, const ScreenRect& extra) {
     const ScreenSurface& s = st.screen;
-    uint8_t* base = display->beginDraw();
+    if (base == nullptr) return;
     if (panel == nullptr) {
         writeFrameBuffer(s, base, host.properties, {0, 0, s.width(), s.height()});
-    } else if (base != nullptr) {
-        const ScreenRect rect =
-            clipRect({0, 0, panel->width, panel->height}, s.width(), s.height());
-        writeFrameBuffer(s, base, host.properties, rect);
-        display->showRect(&rect);
-        if (!extra.isEmpty()) {
-            writeFrameBuffer(s, base, host.properties, extra);
-            display->showRect(&extra);
-        }
+        return;
     }
-    display->endDraw();
+    const ScreenRect rect = clipRect({0, 0, panel->width, panel->height}, s.width(), s.height());
+    writeFrameBuffer(s, base, host.properties, rect);
+    host.display->showRect(&rect);
+    if (!extra.isEmpty()) {
+        writeFrameBuffer(s, base, host.properties, extra);
+        host.display->showRect(&extra);
+    }
+}
+
+void showPanel(const PanelCanvas& st, const MenuPanelHost& host, const PanelSize* panel,
+               const ScreenRect& extra) {
+    if (host.display == nullptr) return;
+    writePanel(st, host, host.display->beginDraw(), panel, extra);
+    host.display->endDraw();
 }
 
 }  // namespace
@@ -271,17 +274,18 @@ void MenuPanel::open(const MenuPanelHost& host, const MenuTree& tree, const Menu
     canvas.glyphs.setRenderer(host.glyphs);
     canvas.thumbnailShown = false;
     if (!canvas.screen.create(host.screenWidth, host.screenHeight)) return;
-    if (host.display != nullptr) {
-        const uint8_t* base = host.display->beginDraw();
-        captureFrameBuffer(base, host.properties, canvas.screen);
-        host.display->endDraw();
-    }
+    // One drawing bracket for the capture and the show, so the host
+    // presents once.
+    uint8_t* base = host.display != nullptr ? host.display->beginDraw() : nullptr;
+    captureFrameBuffer(base, host.properties, canvas.screen);
     st.saved = canvas.screen;
     open_ = true;
     st.size = drawPanel(canvas, host, tree, cursor);
     width_ = st.size.width;
     height_ = st.size.height;
-    showPanel(canvas, host, &st.size, canvas.thumbnailShown ? canvas.thumbnailArea : ScreenRect{});
+    writePanel(canvas, host, base, &st.size,
+               canvas.thumbnailShown ? canvas.thumbnailArea : ScreenRect{});
+    if (host.display != nullptr) host.display->endDraw();
 }
 
 void MenuPanel::levelChanged(const MenuTree& tree, const MenuCursor& cursor) {
