@@ -367,6 +367,32 @@ TEST(MenuPanel, CloseRestoresTheWholePicture) {
     EXPECT_FALSE(s.panel.contains(0, 0));
 }
 
+TEST(MenuPanel, OversizedPanelAndThumbnailAreCutAtTheScreenEdge) {
+    MemoryPanelDisplay display(320, 240);
+    Scene s(display);
+    MenuTree tree;
+    for (int i = 0; i < kMenuLevelCapacity; ++i)
+        tree.addCommand(0, static_cast<uint32_t>(100 + i), std::string(60, 'W'));
+    MenuThumbnail wide = SampleMenu::thumbnail(400, 250);
+    tree.setThumbnail(100, wide);
+    s.panel.open(s.host, tree, s.cursor);
+    EXPECT_EQ(s.panel.width(), 60 * 6 + 24);
+    EXPECT_EQ(s.panel.height(), 13 * 20 + 40);
+    EXPECT_EQ(s.shown(319, 239), kFace);
+    ASSERT_TRUE(moveHighlight(tree, s.cursor, false));
+    s.panel.highlightChanged(tree, s.cursor, -1);
+    // The thumbnail's right part lies on the screen, its border beyond it.
+    EXPECT_EQ(s.shown(0, 0), thumbnailAt(80, 0));
+    EXPECT_EQ(s.shown(319, 239), thumbnailAt(399, 239));
+    const int previous = s.cursor.highlighted;
+    ASSERT_TRUE(moveHighlight(tree, s.cursor, false));
+    s.panel.highlightChanged(tree, s.cursor, previous);
+    EXPECT_EQ(s.shown(0, 0), kFace);
+    EXPECT_EQ(s.shown(11, 47), kNavy);
+    s.panel.close();
+    EXPECT_EQ(s.changedIn({0, 0, 320, 240}), 0);
+}
+
 TEST(MenuPanel, HitTestsInGameCoordinates) {
     MemoryGdiDisplay display;
     Scene s(display);
