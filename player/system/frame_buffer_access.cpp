@@ -1,5 +1,5 @@
 // Pixel loops over the frame buffer. The panel touches it only when the
-// menu opens, moves or closes, so plain loops serve: a step specialised for
+// menu opens, moves or closes, so plain loops serve: a separate loop for
 // the ascending layouts measured no faster than these.
 #include "player/system/frame_buffer_access.h"
 
