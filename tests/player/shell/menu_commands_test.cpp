@@ -25,10 +25,11 @@ namespace id = menu_id;
 
 struct CommandRig {
     test_support::TempFolder folder{"zeku-menu"};
-    GameContext game{kSigmarionBuild, folder.path().string() + "/", defaultKeyList(true)};
-    HeadlessWindow window;
+    // The device outlives the game's sound engine, which closes it.
     VirtualClock clock;
     HeadlessAudioDevice audio{clock};
+    HeadlessWindow window;
+    GameContext game{kSigmarionBuild, folder.path().string() + "/", defaultKeyList(true)};
 
     CommandRig() {
         game.fontList = {"Alpha", "Beta"};
