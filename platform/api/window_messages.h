@@ -25,6 +25,8 @@ enum : uint32_t {
     kWmMouseMove = 0x0200,
     kWmLButtonDown = 0x0201,
     kWmLButtonUp = 0x0202,
+    kWmRButtonDown = 0x0204,
+    kWmRButtonUp = 0x0205,
     // The high word of wParam is the signed distance, 120 per notch,
     // positive away from the user.
     kWmMouseWheel = 0x020A,

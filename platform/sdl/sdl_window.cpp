@@ -253,9 +253,14 @@ void SdlWindow::translate(const SDL_Event& event) {
         case SDL_MOUSEBUTTONUP:
             // Touches are taken from the finger events; SDL's mouse copies of
             // them would arrive twice.
-            if (event.button.which == SDL_TOUCH_MOUSEID || event.button.button != SDL_BUTTON_LEFT) {
+            if (event.button.which == SDL_TOUCH_MOUSEID) break;
+            if (event.button.button == SDL_BUTTON_RIGHT) {
+                // The right button plays the menu key B.
+                pushPointer(event.type == SDL_MOUSEBUTTONDOWN ? kWmRButtonDown : kWmRButtonUp, 0,
+                            event.button.x, event.button.y);
                 break;
             }
+            if (event.button.button != SDL_BUTTON_LEFT) break;
             if (event.type == SDL_MOUSEBUTTONDOWN) {
                 pushPointer(kWmLButtonDown, kMkLButton, event.button.x, event.button.y);
             } else {

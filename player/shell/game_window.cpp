@@ -6,6 +6,8 @@
 
 #include "player/shell/font_list.h"
 #include "player/shell/input_latch.h"
+#include "player/sound/wave_data.h"
+#include "player/system/menu_marks.h"
 
 namespace zeku {
 
@@ -24,6 +26,25 @@ void GameWindow::buildFonts() {
     game_.fontList = buildFontList({}, installed);
 }
 
+MenuPanelHost GameWindow::menuPanelHost() const {
+    MenuPanelHost host;
+    host.display = &platform_.display;
+    host.properties = game_.displayProperties;
+    host.screenWidth = game_.screenWidth;
+    host.screenHeight = game_.screenHeight;
+    host.device = platform_.device;
+    host.storageFolder = game_.paths.saveFolder;
+    host.outputRateHz = static_cast<int>(kOutputFormat.sampleRateHz);
+    host.glyphs = platform_.glyphs;
+    return host;
+}
+
+bool GameWindow::openSystemMenu() {
+    if (game_.menu.isOpen()) return false;
+    markSavePermission(game_.menu.tree(), game_.script.savingEnabled);
+    return game_.menu.openMenu(menuPanelHost());
+}
+
 void GameWindow::storePointer(intptr_t lParam) {
     const GamePoint p = mapPointer(game_.pointerMap, pointX(lParam), pointY(lParam));
     game_.input.pointerX = p.x;
@@ -38,9 +59,15 @@ intptr_t GameWindow::handleMessage(const Message& message) {
             const auto key = static_cast<uint16_t>(message.wParam);
             if (key == kIgnoredVirtualKey) return 0;
             keyEvent(game_.keyMap, game_.settings, input.keys, key, message.code == kWmKeyDown);
-            checkMenuKeys(input, game_.settings, [this] { return game_.menu.openMenu(); });
+            checkMenuKeys(input, game_.settings, [this] { return openSystemMenu(); });
             return 0;
         }
+        case kWmRButtonDown:
+        case kWmRButtonUp:
+            // The right button is B, the menu key, whatever key B is bound to.
+            roleEvent(game_.settings, input.keys, KeyRole::B, message.code == kWmRButtonDown);
+            checkMenuKeys(input, game_.settings, [this] { return openSystemMenu(); });
+            return 0;
         case kWmLButtonDown: {
             input.buttonDownEvent = true;
             input.buttonHeld = true;

@@ -21,6 +21,11 @@ class GameWindow : public WindowBase {
     void attachDisplay(const GXDisplayProperties& props, const DeviceTraits& traits);
     // The message fonts the menu offers, from the installed families.
     void buildFonts();
+    // Opens the system menu over the game, its save entries as the script
+    // allows; true when it opened now.
+    bool openSystemMenu();
+    // What the menu panel draws with: this window's display and services.
+    MenuPanelHost menuPanelHost() const;
 
   protected:
     // Maps a pointer message's client point into game coordinates and keeps it.

@@ -34,7 +34,8 @@ class FrameObserver {
     virtual ~FrameObserver() = default;
     // Before the first frame step.
     virtual void started() {}
-    // After frame `frame` (counted from 1) has been presented.
+    // After frame `frame` (counted from 1) has been presented, or its tick
+    // has passed with the menu open and the game standing still.
     virtual void frameDone(int frame) = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "player/shell/player_app.h"
 
 #include "player/shell/input_latch.h"
+#include "player/shell/menu_commands.h"
 #include "player/shell/screen_present.h"
 
 namespace zeku {
@@ -32,6 +33,8 @@ intptr_t PlayerApp::handleMessage(const Message& message) {
             destroyWindow();
             return 0;
         case kWmCommand:
+            runMenuCommand(game_, static_cast<uint32_t>(message.wParam & 0xFFFF), platform_.window,
+                           platform_.device);
             return 0;
         default:
             return ScriptHost::handleMessage(message);
@@ -85,7 +88,13 @@ int PlayerApp::frameStep() {
     game.nowMs = platform_.clock.nowMs();
     if (game.menu.isOpen()) {
         latchInput(game.input, game.settings);
+        if (const uint32_t chosen = game.menu.menuInput(game.input); chosen != 0) {
+            platform_.window.postMessage(Message{kWmCommand, chosen, 0});
+        }
         platform_.clock.sleepMs(1);
+        // The game stands still, but observers still count the frame ticks
+        // the menu takes, so a watched run's time goes on.
+        if (pollFrameClock(frameClock_, platform_.clock.nowMs())) countFrame();
         return 0;
     }
     if (!pollFrameClock(frameClock_, game.nowMs)) {
@@ -104,10 +113,14 @@ int PlayerApp::frameStep() {
     }
     game.updateList.clear();
 
-    ++frameNumber_;
-    if (observer_ != nullptr) observer_->frameDone(frameNumber_);
+    countFrame();
     if (build_.sleepAfterTick) platform_.clock.sleepMs(1);
     return 1;
+}
+
+void PlayerApp::countFrame() {
+    ++frameNumber_;
+    if (observer_ != nullptr) observer_->frameDone(frameNumber_);
 }
 
 int PlayerApp::runMessageLoop() {

@@ -37,6 +37,7 @@ class PlayerApp : public ScriptHost {
     void presentWholeScreen();
     void presentChanges();
     void idleSleep();
+    void countFrame();
 
     std::unique_ptr<GameContext> ownedGame_;
     FrameObserver* observer_;

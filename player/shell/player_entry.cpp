@@ -7,6 +7,8 @@
 
 #include "player/shell/player_app.h"
 #include "player/sound/mp3_overlay.h"
+#include "player/system/menu_build.h"
+#include "player/system/menu_marks.h"
 
 namespace zeku {
 namespace {
@@ -54,6 +56,10 @@ int runPlayer(const BuildConstants& build, PlatformServices& platform,
     game.cdda.setEnabled(game.sound, game.settings.pcm != 0);
 
     app->buildFonts();
+    // The menu is built from the font list; its marks follow the settings
+    // as read by then and the script's save permission.
+    buildSystemMenu(game.menu.tree(), game.fontList);
+    markMenu(game.menu.tree(), game.settings, game.script.savingEnabled);
     app->startFrameClock();
     app->enterStartScript();
     const int code = app->runMessageLoop();

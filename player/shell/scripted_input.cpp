@@ -80,6 +80,11 @@ bool parseScriptedInput(std::string_view text, std::vector<TimedMessage>& out, s
             if (kind != "keyup") events.push_back({frame, {kWmKeyDown, vk, 0}});
             if (kind == "keyup") events.push_back({frame, {kWmKeyUp, vk, 0}});
             if (kind == "key") events.push_back({frame + 1, {kWmKeyUp, vk, 0}});
+        } else if (kind == "rdown" || kind == "rup" || kind == "rtap") {
+            if (w.size() != 2) return fail("right-button events take nothing more");
+            if (kind != "rup") events.push_back({frame, {kWmRButtonDown, 0, 0}});
+            if (kind == "rup") events.push_back({frame, {kWmRButtonUp, 0, 0}});
+            if (kind == "rtap") events.push_back({frame + 1, {kWmRButtonUp, 0, 0}});
         } else if (kind == "down" || kind == "move" || kind == "up" || kind == "tap") {
             int x = 0, y = 0;
             if (w.size() != 4 || !parseInt(w[2], x) || !parseInt(w[3], y) || x < -32768 ||
@@ -103,7 +108,9 @@ bool parseScriptedInput(std::string_view text, std::vector<TimedMessage>& out, s
             if (w.size() != 2) return fail("close takes nothing more");
             events.push_back({frame, {kWmClose, 0, 0}});
         } else {
-            return fail("unknown event (keydown, keyup, key, down, move, up, tap, wheel, close)");
+            return fail(
+                "unknown event (keydown, keyup, key, down, move, up, tap, rdown, rup, rtap, wheel, "
+                "close)");
         }
     }
     std::stable_sort(

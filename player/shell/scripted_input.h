@@ -18,6 +18,7 @@ struct TimedMessage {
 // One event per line, '#' starts a comment:
 //   F keydown VK | F keyup VK | F key VK (down at F, up at F+1)
 //   F down X Y | F move X Y | F up X Y | F tap X Y (down at F, up at F+1)
+//   F rdown | F rup | F rtap (the right button, which plays B; rtap is up at F+1)
 //   F wheel N (N notches of the mouse wheel, positive away from the user)
 //   F close (asks the window to close)
 // F counts from 1 up to kMaxFrameNumber. VK is a single letter or digit (the

@@ -138,42 +138,45 @@ void PressCounters::settleDeferredReleases() {
     pressedSinceLatch.fill(false);
 }
 
+void roleEvent(const SystemSettings& settings, PressCounters& counters, KeyRole role, bool down) {
+    const auto index = static_cast<size_t>(role);
+    if (!down) {
+        if (counters[role] == 1 && counters.pressedSinceLatch[index]) {
+            counters.deferredRelease[index] = 1;  // no frame has seen this press yet
+        } else {
+            counters[role] = 0;
+            counters.deferredRelease[index] = 0;
+        }
+        return;
+    }
+    if (counters.deferredRelease[index] != 0) {
+        // Pressed again before the earlier release took effect: a new press.
+        counters.deferredRelease[index] = 0;
+        counters[role] = 0;
+    }
+    counters.pressedSinceLatch[index] = true;
+    if (isDirection(role)) {
+        counters.armStart = false;
+        countDirection(counters, role, settings.cursorMode);
+    } else if (role == KeyRole::Start) {
+        if (settings.doublePress != 0) {
+            if (counters.armStart) ++counters[role];
+            counters.armStart = true;
+        } else {
+            ++counters[role];
+            counters.armStart = false;
+        }
+    } else {
+        ++counters[role];
+    }
+}
+
 void keyEvent(const KeyMap& map, const SystemSettings& settings, PressCounters& counters,
               uint16_t virtualKey, bool down) {
     if (virtualKey == kIgnoredVirtualKey || virtualKey == 0) return;
     for (int i = 0; i < kKeyRoleCount; ++i) {
-        if (map.codes[i] != virtualKey) continue;
-        const KeyRole role = static_cast<KeyRole>(i);
-        const auto index = static_cast<size_t>(i);
-        if (!down) {
-            if (counters[role] == 1 && counters.pressedSinceLatch[index]) {
-                counters.deferredRelease[index] = 1;  // no frame has seen this press yet
-            } else {
-                counters[role] = 0;
-                counters.deferredRelease[index] = 0;
-            }
-            continue;
-        }
-        if (counters.deferredRelease[index] != 0) {
-            // Pressed again before the earlier release took effect: a new press.
-            counters.deferredRelease[index] = 0;
-            counters[role] = 0;
-        }
-        counters.pressedSinceLatch[index] = true;
-        if (isDirection(role)) {
-            counters.armStart = false;
-            countDirection(counters, role, settings.cursorMode);
-        } else if (role == KeyRole::Start) {
-            if (settings.doublePress != 0) {
-                if (counters.armStart) ++counters[role];
-                counters.armStart = true;
-            } else {
-                ++counters[role];
-                counters.armStart = false;
-            }
-        } else {
-            ++counters[role];
-        }
+        if (map.codes[i] == virtualKey)
+            roleEvent(settings, counters, static_cast<KeyRole>(i), down);
     }
 }
 

@@ -57,4 +57,7 @@ void bindKey(KeyMap& map, KeyRole role, std::string_view text);
 void keyEvent(const KeyMap& map, const SystemSettings& settings, PressCounters& counters,
               uint16_t virtualKey, bool down);
 
+// The same for one role, whatever key plays it (the right mouse button plays B).
+void roleEvent(const SystemSettings& settings, PressCounters& counters, KeyRole role, bool down);
+
 }  // namespace zeku

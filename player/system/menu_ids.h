@@ -30,6 +30,12 @@ inline constexpr uint32_t kAutoBaseFirst = 40216;  // 10 entries: 200 .. 2000 ms
 inline constexpr uint32_t kAutoOneFirst = 40226;   // 10 entries: 0 .. 90 ms
 inline constexpr uint32_t kAutoAdvance = 40236;
 
+// Popups post no command. The load and save popups carry identifiers above
+// 16 bits, which no command message can carry, so their enable bit can be
+// found like any entry's; every other popup carries 0.
+inline constexpr uint32_t kLoadPopup = 0x10001;
+inline constexpr uint32_t kSavePopup = 0x10002;
+
 inline constexpr int kSlotCount = 15;
 inline constexpr int kVolumeSteps = 10;
 

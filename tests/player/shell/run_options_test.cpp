@@ -141,6 +141,22 @@ TEST(ScriptedInput, EventsBecomeMessagesInFrameOrder) {
     EXPECT_EQ(events[5].message.code, kWmClose);
 }
 
+TEST(ScriptedInput, RightButtonEventsCarryNoPoint) {
+    std::vector<TimedMessage> events;
+    std::string error;
+    ASSERT_TRUE(parseScriptedInput("2 rtap\n7 rdown\n9 rup\n", events, error)) << error;
+    const struct {
+        int frame;
+        uint32_t code;
+    } expected[] = {{2, kWmRButtonDown}, {3, kWmRButtonUp}, {7, kWmRButtonDown}, {9, kWmRButtonUp}};
+    ASSERT_EQ(events.size(), 4u);
+    for (size_t i = 0; i < events.size(); ++i) {
+        EXPECT_EQ(events[i].frame, expected[i].frame);
+        EXPECT_EQ(events[i].message.code, expected[i].code);
+    }
+    EXPECT_FALSE(parseScriptedInput("1 rtap 5 5\n", events, error));
+}
+
 TEST(ScriptedInput, BadLinesAreNamed) {
     std::vector<TimedMessage> events;
     std::string error;
