@@ -34,6 +34,7 @@ MenuPanelHost GameWindow::menuPanelHost() const {
     host.screenHeight = game_.screenHeight;
     host.device = platform_.device;
     host.storageFolder = game_.paths.saveFolder;
+    host.overlayDescription = game_.overlayDescription;
     host.outputRateHz = static_cast<int>(kOutputFormat.sampleRateHz);
     host.glyphs = platform_.glyphs;
     return host;
