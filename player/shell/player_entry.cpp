@@ -5,8 +5,10 @@
 
 #include <memory>
 
+#include "platform/api/file_system.h"
 #include "player/shell/player_app.h"
 #include "player/sound/mp3_overlay.h"
+#include "player/system/settings_store.h"
 
 namespace zeku {
 namespace {
@@ -49,16 +51,27 @@ int runPlayer(const BuildConstants& build, PlatformServices& platform,
     app->dispatch(Message{kWmPaint, 0, 0});
 
     GameContext& game = app->game();
+    // The settings come first: the music switch, the volumes and the fonts depend on them.
+    const PathTable& paths = game.paths;
+    game.settingsFile.open(paths.settingsFile, paths.settingsSeed);
+    app->buildFonts(readPreferredFonts(game.settingsFile, paths.settingsFile));
+    loadSettings(
+        game.settingsFile, paths.settingsFile, game.fontList,
+        SettingsTargets{game.settings, game.messageFont, game.heroNames, game.keyMap, game.padMap});
+    if (paths.saveFolder != paths.musicFolder) {
+        std::string error;  // without it, saving fails as it would on a full disk
+        makeDirectories(paths.saveFolder, error);
+    }
     game.sound.create(platform.audio, build.soundBufferBytes, &overlay);
     game.cdda.setEnabled(game.sound, game.settings.pcm != 0);
 
-    app->buildFonts();
     app->startFrameClock();
     app->enterStartScript();
     const int code = app->runMessageLoop();
 
     display.closeInput();
     display.close();
+    game.settingsFile.flush();  // a file that cannot be written is left as it was
     app.reset();
     return code;
 }

@@ -138,13 +138,20 @@ void PressCounters::settleDeferredReleases() {
     pressedSinceLatch.fill(false);
 }
 
-void keyEvent(const KeyMap& map, const SystemSettings& settings, PressCounters& counters,
-              uint16_t virtualKey, bool down) {
-    if (virtualKey == kIgnoredVirtualKey || virtualKey == 0) return;
+RoleSet rolesOfKey(const KeyMap& map, uint16_t virtualKey) {
+    RoleSet roles;
+    if (virtualKey == kIgnoredVirtualKey || virtualKey == 0) return roles;
     for (int i = 0; i < kKeyRoleCount; ++i) {
-        if (map.codes[i] != virtualKey) continue;
-        const KeyRole role = static_cast<KeyRole>(i);
+        if (map.codes[static_cast<size_t>(i)] == virtualKey) roles.set(static_cast<size_t>(i));
+    }
+    return roles;
+}
+
+void roleEvent(const SystemSettings& settings, PressCounters& counters, RoleSet roles, bool down) {
+    for (int i = 0; i < kKeyRoleCount; ++i) {
         const auto index = static_cast<size_t>(i);
+        if (!roles.test(index)) continue;
+        const KeyRole role = static_cast<KeyRole>(i);
         if (!down) {
             if (counters[role] == 1 && counters.pressedSinceLatch[index]) {
                 counters.deferredRelease[index] = 1;  // no frame has seen this press yet
@@ -175,6 +182,11 @@ void keyEvent(const KeyMap& map, const SystemSettings& settings, PressCounters& 
             ++counters[role];
         }
     }
+}
+
+void keyEvent(const KeyMap& map, const SystemSettings& settings, PressCounters& counters,
+              uint16_t virtualKey, bool down) {
+    roleEvent(settings, counters, rolesOfKey(map, virtualKey), down);
 }
 
 }  // namespace zeku
