@@ -26,7 +26,9 @@ std::string gameFolderName(std::string_view programFolder) {
 PathFacts hostPathFacts(const std::string& programFolder) {
     const std::string folder = withSlash(programFolder);
     PathFacts facts;
-    facts.programFolderWritable = folderWritable(folder);
+    // A program folder that is not there (a mistyped --root, a test) has
+    // nothing to keep, and must not send its files to the user's folders.
+    facts.programFolderWritable = !folderExists(folder) || folderWritable(folder);
     const std::string data = folder + "data/";
     // A missing "data/" would be made in the program folder.
     facts.saveFolderWritable =

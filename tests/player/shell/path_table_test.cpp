@@ -116,6 +116,8 @@ TEST(PathTable, HostFolders) {
         const ScopedEnv home("HOME", folder.file("home"));
         EXPECT_EQ(userFolders().configHome, folder.file("home") + "/.config/");
     }
+    // A program folder that is not there keeps its files where it says.
+    EXPECT_EQ(makePathTable(program + "missing", "p").settingsFile, program + "missing/zeku.cfg");
     EXPECT_TRUE(folderWritable(program));
     EXPECT_FALSE(folderWritable(program + "missing"));
     EXPECT_TRUE(folderExists(program + "data"));
