@@ -71,7 +71,9 @@ int runPlayer(const BuildConstants& build, PlatformServices& platform,
 
     display.closeInput();
     display.close();
-    game.settingsFile.flush();  // a file that cannot be written is left as it was
+    // A file that cannot be written is left as it was. Only the per-user
+    // folder (the one with a shipped copy to start from) may be made here.
+    game.settingsFile.flush(!paths.settingsSeed.empty());
     app.reset();
     return code;
 }

@@ -221,17 +221,16 @@ void IniLineList::writeValue(std::string_view section, std::string_view key, std
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at + 1), std::move(newLine));
 }
 
-bool IniLineList::flush() {
+bool IniLineList::flush(bool makeFolder) {
     if (!open_) return false;
     std::string bytes;
     const bool fits = joinIniLines(lines_, bytes);
     const std::string path = path_;
     drop();
     if (!fits) return false;
-    // A per-user settings folder is made when it is first written to.
     std::string error;
     const std::string folder = folderOf(path);
-    if (!folder.empty() && !makeDirectories(folder, error)) return false;
+    if (makeFolder && !folder.empty() && !makeDirectories(folder, error)) return false;
     AtomicFileWriter writer;
     if (!writer.open(path, error)) return false;
     if (!writer.write(bytes.data(), bytes.size())) return false;

@@ -42,10 +42,11 @@ class IniLineList {
     // adding the section at the end when it is missing. Memory only.
     void writeValue(std::string_view section, std::string_view key, std::string_view text,
                     const std::string& path);
-    // Writes the held lines back (through a temporary file) and drops them.
-    // False when nothing was written: nothing held, too large, or the
-    // folder or file cannot be written.
-    bool flush();
+    // Writes the held lines back (through a temporary file) and drops them;
+    // `makeFolder` first makes the file's folder (a per-user one) when it is
+    // missing. False when nothing was written: nothing held, too large, or
+    // the folder or file cannot be written.
+    bool flush(bool makeFolder = false);
     // Forgets the held lines unsaved.
     void drop();
 

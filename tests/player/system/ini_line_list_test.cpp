@@ -180,10 +180,13 @@ TEST(IniLineList, FlushWritesOrLeavesTheOldFileWhole) {
 
     // A per-user folder is made on the first write; a file in the way fails quietly.
     file.writeValue("M", "A", "3", folder.file("user/zeku/game/zeku.cfg"));
-    EXPECT_TRUE(file.flush());
+    EXPECT_FALSE(file.flush());  // only when asked
+    EXPECT_FALSE(std::filesystem::exists(folder.file("user")));
+    file.writeValue("M", "A", "3", folder.file("user/zeku/game/zeku.cfg"));
+    EXPECT_TRUE(file.flush(true));
     EXPECT_TRUE(std::filesystem::exists(folder.file("user/zeku/game/zeku.cfg")));
     file.writeValue("M", "A", "3", path + "/inside.cfg");
-    EXPECT_FALSE(file.flush());
+    EXPECT_FALSE(file.flush(true));
     EXPECT_FALSE(IniLineList().flush());  // nothing held
 }
 
