@@ -1,6 +1,7 @@
 // The settings file through a whole run: a "zeku.cfg" in the game's folder
-// rebinds the decide key for the run, and at the end the file is rewritten
-// with the changeable settings while every other line stays.
+// rebinds the decide key and unbinds a pad button for the run, and at the
+// end the file is rewritten with the changeable settings while every other
+// line stays.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -57,11 +58,14 @@ TEST_P(SettingsRun, TheFileBindsKeysAndIsRewrittenAtExit) {
                                                  "[KEY_CONFIG]\n"
                                                  "KEY_C=44\n"
                                                  "[NAME_CONFIG]\n"
-                                                 "NAME01=1234567890123\n";
+                                                 "NAME01=1234567890123\n"
+                                                 "[PAD_CONFIG]\n"
+                                                 "PAD_A=NONE\n";
 
     const std::string input =
         "10 key 0x28\n"   // down: the area is highlighted
         "15 key 0x43\n"   // C no longer decides
+        "16 key 0xC3\n"   // nor does the pad's A, unbound
         "20 key 0x44\n";  // D, bound to C's role, does
     const PlayerRun run = runPlayer(screen(), root(), 40, {18, 30}, input);
     EXPECT_EQ(run.exitCode, 0) << run.errors;
@@ -83,6 +87,8 @@ TEST_P(SettingsRun, TheFileBindsKeysAndIsRewrittenAtExit) {
         "KEY_C=44\r\n"
         "[NAME_CONFIG]\r\n"
         "NAME01=1234567890123\r\n"
+        "[PAD_CONFIG]\r\n"
+        "PAD_A=NONE\r\n"
         "[SE_CONFIG]\r\n"
         "SE_VOL=100\r\n"
         "SE_PLAY=2\r\n"
