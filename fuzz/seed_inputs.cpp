@@ -313,6 +313,20 @@ void scriptSeeds(SeedFolder& out) {
               "2,\"(\",\"\\c(1\\#(\";\r\n3,x,\"@z@z@z@z@z@z\"\r\n!!!");
 }
 
+void settingsSeeds(SeedFolder& out) {
+    out.write("settings", "full",
+              "; settings\r\n[FONT_LIST_CONFIG]\r\nPUT_LIST_00=\"Face One\"\r\nPUT_LIST_01=Two\r\n"
+              "[MUSIC_CONFIG]\r\nPCM=1\r\nMEM_STREAM=0\r\nMASTER_VOL=80\r\nMUSIC_VOL=0x32\r\n"
+              "[SE_CONFIG]\r\nSE_PLAY=0\r\nSE_VOL=-40\r\n[MESSAGE_CONFIG]\r\nMESSAGE_SPEED=2\r\n"
+              "WINDOW_COLOR=13421772\r\nMESSAGE_SADOW=1\r\n[SYSTEM_CONFIG]\r\nKET_CUR_MODE=4\r\n"
+              "MESSAGE_FONT_NAME=two\r\n[NAME_CONFIG]\r\nNAME01=\x8D\x82\x8C\xB4\r\n"
+              "[KEY_CONFIG]\r\nKEY_A=1b\r\nKEY_D=KEY_C\r\n[PAD_CONFIG]\r\nPAD_Y = KEY_D\r\n");
+    out.write(
+        "settings", "lf_and_odd_lines",
+        "A=1\n[ music _config ]\n pcm = 0 \n[\x83\x5D]\n\x82\xA0=\"q\"\n[MUSIC_CONFIG]\nPCM=2\n"
+        "[unclosed\nno equals\n=\n[]\nA==1-2");
+}
+
 // Effect operations: opcode, then its fields little-endian (see the target).
 void effectSeeds(SeedFolder& out) {
     auto i32 = [](int32_t v) {
@@ -364,5 +378,6 @@ int main(int argc, char** argv) {
     packageSeeds(out);
     scriptSeeds(out);
     effectSeeds(out);
+    settingsSeeds(out);
     return out.ok() ? 0 : 1;
 }

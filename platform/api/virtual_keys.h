@@ -36,6 +36,30 @@ enum : uint16_t {
     kDecimal = 0x6E,
     kDivide = 0x6F,
     kF1 = 0x70,  // F1..F24 are 0x70..0x87
+    // Game controllers: each button and stick direction its own key, so
+    // "[PAD_CONFIG]" can bind them apart from the keyboard.
+    kGamepadA = 0xC3,
+    kGamepadB = 0xC4,
+    kGamepadX = 0xC5,
+    kGamepadY = 0xC6,
+    kGamepadRightShoulder = 0xC7,
+    kGamepadLeftShoulder = 0xC8,
+    kGamepadLeftTrigger = 0xC9,
+    kGamepadRightTrigger = 0xCA,
+    kGamepadDpadUp = 0xCB,
+    kGamepadDpadDown = 0xCC,
+    kGamepadDpadLeft = 0xCD,
+    kGamepadDpadRight = 0xCE,
+    kGamepadMenu = 0xCF,  // Start
+    kGamepadView = 0xD0,  // Back / Select
+    kGamepadLeftThumb = 0xD1,
+    kGamepadRightThumb = 0xD2,
+    kGamepadLeftStickUp = 0xD3,
+    kGamepadLeftStickDown = 0xD4,
+    kGamepadLeftStickRight = 0xD5,
+    kGamepadLeftStickLeft = 0xD6,
+    kGamepadFirst = kGamepadA,
+    kGamepadLast = kGamepadLeftStickLeft,
 };
 
 }  // namespace zeku::vk

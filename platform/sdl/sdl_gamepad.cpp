@@ -1,6 +1,6 @@
-// Pad buttons and stick to key messages. The stick presses a cursor key past
-// a threshold and releases it only well inside it, so a resting thumb does
-// not chatter.
+// Pad buttons, triggers and stick to key messages. The stick presses a
+// direction key past a threshold and releases it only well inside it, so a
+// resting thumb does not chatter; the triggers work the same way.
 #include "platform/sdl/sdl_gamepad.h"
 
 #include <algorithm>
@@ -13,33 +13,39 @@ constexpr int kStickRelease = 8000;
 
 }  // namespace
 
-uint16_t virtualKeyFromPadButton(int button, uint16_t startKey) {
+uint16_t virtualKeyFromPadButton(int button) {
     switch (button) {
-        case SDL_CONTROLLER_BUTTON_DPAD_UP:
-            return vk::kUp;
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-            return vk::kDown;
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-            return vk::kLeft;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-            return vk::kRight;
         case SDL_CONTROLLER_BUTTON_A:
-            return 'C';
+            return vk::kGamepadA;
         case SDL_CONTROLLER_BUTTON_B:
-            return 'Z';
+            return vk::kGamepadB;
         case SDL_CONTROLLER_BUTTON_X:
-            return 'X';
-        case SDL_CONTROLLER_BUTTON_START:
-            return startKey;
+            return vk::kGamepadX;
+        case SDL_CONTROLLER_BUTTON_Y:
+            return vk::kGamepadY;
         case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
-            return vk::kLeft;
+            return vk::kGamepadLeftShoulder;
+        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+            return vk::kGamepadRightShoulder;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            return vk::kGamepadDpadUp;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            return vk::kGamepadDpadDown;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            return vk::kGamepadDpadLeft;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            return vk::kGamepadDpadRight;
+        case SDL_CONTROLLER_BUTTON_START:
+            return vk::kGamepadMenu;
+        case SDL_CONTROLLER_BUTTON_BACK:
+            return vk::kGamepadView;
+        case SDL_CONTROLLER_BUTTON_LEFTSTICK:
+            return vk::kGamepadLeftThumb;
+        case SDL_CONTROLLER_BUTTON_RIGHTSTICK:
+            return vk::kGamepadRightThumb;
         default:
             return 0;
     }
-}
-
-uint16_t padStartKey(const GXKeyList& keys) {
-    return keys.vkStart.vkCode != 0 ? keys.vkStart.vkCode : keys.vkB.vkCode;
 }
 
 void SdlGamepads::open() {
@@ -57,6 +63,7 @@ void SdlGamepads::close() {
         SDL_GameControllerClose(pad);
     pads_.clear();
     stickX_ = stickY_ = 0;
+    leftTrigger_ = rightTrigger_ = false;
     if (held_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     held_ = false;
 }
@@ -68,8 +75,10 @@ void SdlGamepads::push(uint16_t key, bool down, std::deque<Message>& queue) {
 
 void SdlGamepads::stick(int axis, int value, std::deque<Message>& queue) {
     int& state = axis == SDL_CONTROLLER_AXIS_LEFTX ? stickX_ : stickY_;
-    const uint16_t negative = axis == SDL_CONTROLLER_AXIS_LEFTX ? vk::kLeft : vk::kUp;
-    const uint16_t positive = axis == SDL_CONTROLLER_AXIS_LEFTX ? vk::kRight : vk::kDown;
+    const uint16_t negative =
+        axis == SDL_CONTROLLER_AXIS_LEFTX ? vk::kGamepadLeftStickLeft : vk::kGamepadLeftStickUp;
+    const uint16_t positive =
+        axis == SDL_CONTROLLER_AXIS_LEFTX ? vk::kGamepadLeftStickRight : vk::kGamepadLeftStickDown;
     int next = state;
     if (value >= kStickPress) {
         next = 1;
@@ -82,6 +91,16 @@ void SdlGamepads::stick(int axis, int value, std::deque<Message>& queue) {
     if (state != 0) push(state > 0 ? positive : negative, false, queue);
     if (next != 0) push(next > 0 ? positive : negative, true, queue);
     state = next;
+}
+
+void SdlGamepads::trigger(int axis, int value, std::deque<Message>& queue) {
+    // Triggers rest at 0 and press towards 32767: the stick's thresholds apply.
+    const bool left = axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT;
+    bool& held = left ? leftTrigger_ : rightTrigger_;
+    const bool next = held ? value >= kStickRelease : value >= kStickPress;
+    if (next == held) return;
+    held = next;
+    push(left ? vk::kGamepadLeftTrigger : vk::kGamepadRightTrigger, held, queue);
 }
 
 bool SdlGamepads::translate(const SDL_Event& event, std::deque<Message>& queue) {
@@ -106,13 +125,16 @@ bool SdlGamepads::translate(const SDL_Event& event, std::deque<Message>& queue) 
             return true;
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP:
-            push(virtualKeyFromPadButton(event.cbutton.button, startKey_),
+            push(virtualKeyFromPadButton(event.cbutton.button),
                  event.type == SDL_CONTROLLERBUTTONDOWN, queue);
             return true;
         case SDL_CONTROLLERAXISMOTION:
             if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX ||
                 event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) {
                 stick(event.caxis.axis, event.caxis.value, queue);
+            } else if (event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT ||
+                       event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT) {
+                trigger(event.caxis.axis, event.caxis.value, queue);
             }
             return true;
         default:

@@ -3,7 +3,6 @@
 #include "platform/sdl/sdl_platform.h"
 
 #include "platform/sdl/sdl_display.h"
-#include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -22,7 +21,6 @@ std::unique_ptr<DisplayBackEnd> createSdlDisplay(HostWindow& window, bool pocket
     } else {
         display = std::make_unique<SdlGdiDisplay>(*sdlWindow);
     }
-    sdlWindow->setPadStartKey(padStartKey(display->defaultKeys()));
     return display;
 }
 

@@ -60,8 +60,6 @@ class SdlWindow final : public HostWindow {
     // A topmost window is topmost only while it fills the screen; in a
     // window on a desktop it would cover everything else.
     void setFullScreen(bool on);
-    // The key the pad's Start button plays.
-    void setPadStartKey(uint16_t key) { gamepads_.setStartKey(key); }
 
   private:
     void translate(const SDL_Event& event);

@@ -16,6 +16,7 @@ GameContext::GameContext(const BuildConstants& build, const std::string& program
       screenHeight(build.screenHeight),
       paths(makePathTable(programFolder, build.packageName())),
       keyMap(makeKeyMap(defaultKeys)),
+      padMap(makePadMap(keyMap)),
       glyphCache(glyphs) {
     screen.create(screenWidth, screenHeight);
     updateList.setClip(screenWidth, screenHeight);

@@ -27,8 +27,10 @@
 #include "player/shell/pointer_map.h"
 #include "player/sound/cdda_emulator.h"
 #include "player/sound/sound_engine.h"
+#include "player/system/ini_line_list.h"
 #include "player/system/input_state.h"
 #include "player/system/key_map.h"
+#include "player/system/pad_map.h"
 #include "player/system/system_menu.h"
 #include "player/system/system_settings.h"
 
@@ -51,10 +53,13 @@ struct GameContext {
     // User settings and input.
     SystemSettings settings;
     KeyMap keyMap;
+    PadMap padMap;  // game-controller buttons, from the key map's defaults
     InputState input;
     std::vector<std::string> fontList;  // the message fonts the menu offers
     std::string messageFont;            // the face chosen for messages; empty: the default
     HeroNames heroNames;                // from the settings file
+    // "zeku.cfg" as read at start-up; written back once at exit.
+    IniLineList settingsFile;
 
     // The screen and what is drawn on it.
     ScreenSurface screen;

@@ -19,11 +19,10 @@ void GameWindow::attachDisplay(const GXDisplayProperties& props, const DeviceTra
     game_.pointerMap = makePointerMap(build_.screenWidth, traits);
 }
 
-void GameWindow::buildFonts() {
+void GameWindow::buildFonts(const std::vector<std::string>& preferred) {
     std::vector<FontFamily> installed;
     if (platform_.fonts != nullptr) installed = platform_.fonts->families();
-    // The preferred names come from the settings file.
-    game_.fontList = buildFontList({}, installed);
+    game_.fontList = buildFontList(preferred, installed);
 }
 
 MenuPanelHost GameWindow::menuPanelHost() const {
@@ -59,7 +58,8 @@ intptr_t GameWindow::handleMessage(const Message& message) {
         case kWmKeyUp: {
             const auto key = static_cast<uint16_t>(message.wParam);
             if (key == kIgnoredVirtualKey) return 0;
-            keyEvent(game_.keyMap, game_.settings, input.keys, key, message.code == kWmKeyDown);
+            inputKeyEvent(game_.keyMap, game_.padMap, game_.settings, input.keys, key,
+                          message.code == kWmKeyDown);
             checkMenuKeys(input, game_.settings, [this] { return openSystemMenu(); });
             return 0;
         }

@@ -3,6 +3,9 @@
 // through the game context, which the application object owns.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "player/shell/game_context.h"
 #include "player/shell/window_base.h"
 
@@ -19,13 +22,14 @@ class GameWindow : public WindowBase {
 
     // Takes the opened display's description for the present and the stylus.
     void attachDisplay(const GXDisplayProperties& props, const DeviceTraits& traits);
-    // The message fonts the menu offers, from the installed families.
-    void buildFonts();
     // Opens the system menu over the game, its save entries as the script
     // allows; true when it opened now.
     bool openSystemMenu();
     // What the menu panel draws with: this window's display and services.
     MenuPanelHost menuPanelHost() const;
+    // The message fonts the menu offers, from the installed families, the
+    // `preferred` ones (from the settings file) first.
+    void buildFonts(const std::vector<std::string>& preferred);
 
   protected:
     // Maps a pointer message's client point into game coordinates and keeps it.

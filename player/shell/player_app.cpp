@@ -5,6 +5,7 @@
 #include "player/shell/input_latch.h"
 #include "player/shell/menu_commands.h"
 #include "player/shell/screen_present.h"
+#include "player/system/settings_store.h"
 
 namespace zeku {
 
@@ -23,7 +24,11 @@ intptr_t PlayerApp::handleMessage(const Message& message) {
     switch (message.code) {
         case kWmDestroy:
             // Every way out of the player (menu, script, window close) passes
-            // here, so this is where what must outlive the run will be kept.
+            // here, so this is where what must outlive the run is kept.
+            // -- the persistent save files (global variables, read marks) go here, before the
+            // settings --
+            storeSettings(game_.settingsFile, game_.paths.settingsFile, game_.settings,
+                          game_.fontList);
             postQuit(0);
             return 0;
         case kWmPaint:

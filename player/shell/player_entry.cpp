@@ -5,10 +5,12 @@
 
 #include <memory>
 
+#include "platform/api/file_system.h"
 #include "player/shell/player_app.h"
 #include "player/sound/mp3_overlay.h"
 #include "player/system/menu_build.h"
 #include "player/system/menu_marks.h"
+#include "player/system/settings_store.h"
 
 namespace zeku {
 namespace {
@@ -51,11 +53,21 @@ int runPlayer(const BuildConstants& build, PlatformServices& platform,
     app->dispatch(Message{kWmPaint, 0, 0});
 
     GameContext& game = app->game();
+    // The settings come first: the music switch, the volumes and the fonts depend on them.
+    const PathTable& paths = game.paths;
+    game.settingsFile.open(paths.settingsFile, paths.settingsSeed);
+    app->buildFonts(readPreferredFonts(game.settingsFile, paths.settingsFile));
+    loadSettings(
+        game.settingsFile, paths.settingsFile, game.fontList,
+        SettingsTargets{game.settings, game.messageFont, game.heroNames, game.keyMap, game.padMap});
+    if (paths.saveFolder != paths.musicFolder) {
+        std::string error;  // without it, saving fails as it would on a full disk
+        makeDirectories(paths.saveFolder, error);
+    }
     game.sound.create(platform.audio, build.soundBufferBytes, &overlay);
     game.overlayDescription = overlay.description;
     game.cdda.setEnabled(game.sound, game.settings.pcm != 0);
 
-    app->buildFonts();
     // The menu is built from the font list; its marks follow the settings
     // as read by then and the script's save permission.
     buildSystemMenu(game.menu.tree(), game.fontList);
@@ -66,6 +78,9 @@ int runPlayer(const BuildConstants& build, PlatformServices& platform,
 
     display.closeInput();
     display.close();
+    // A file that cannot be written is left as it was. Only the per-user
+    // folder (the one with a shipped copy to start from) may be made here.
+    game.settingsFile.flush(!paths.settingsSeed.empty());
     app.reset();
     return code;
 }

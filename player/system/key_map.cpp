@@ -138,46 +138,61 @@ void PressCounters::settleDeferredReleases() {
     pressedSinceLatch.fill(false);
 }
 
-void roleEvent(const SystemSettings& settings, PressCounters& counters, KeyRole role, bool down) {
-    const auto index = static_cast<size_t>(role);
-    if (!down) {
-        if (counters[role] == 1 && counters.pressedSinceLatch[index]) {
-            counters.deferredRelease[index] = 1;  // no frame has seen this press yet
-        } else {
-            counters[role] = 0;
-            counters.deferredRelease[index] = 0;
+RoleSet rolesOfKey(const KeyMap& map, uint16_t virtualKey) {
+    RoleSet roles;
+    if (virtualKey == kIgnoredVirtualKey || virtualKey == 0) return roles;
+    for (int i = 0; i < kKeyRoleCount; ++i) {
+        if (map.codes[static_cast<size_t>(i)] == virtualKey) roles.set(static_cast<size_t>(i));
+    }
+    return roles;
+}
+
+void roleEvent(const SystemSettings& settings, PressCounters& counters, RoleSet roles, bool down) {
+    for (int i = 0; i < kKeyRoleCount; ++i) {
+        const auto index = static_cast<size_t>(i);
+        if (!roles.test(index)) continue;
+        const KeyRole role = static_cast<KeyRole>(i);
+        if (!down) {
+            if (counters[role] == 1 && counters.pressedSinceLatch[index]) {
+                counters.deferredRelease[index] = 1;  // no frame has seen this press yet
+            } else {
+                counters[role] = 0;
+                counters.deferredRelease[index] = 0;
+            }
+            continue;
         }
-        return;
-    }
-    if (counters.deferredRelease[index] != 0) {
-        // Pressed again before the earlier release took effect: a new press.
-        counters.deferredRelease[index] = 0;
-        counters[role] = 0;
-    }
-    counters.pressedSinceLatch[index] = true;
-    if (isDirection(role)) {
-        counters.armStart = false;
-        countDirection(counters, role, settings.cursorMode);
-    } else if (role == KeyRole::Start) {
-        if (settings.doublePress != 0) {
-            if (counters.armStart) ++counters[role];
-            counters.armStart = true;
+        if (counters.deferredRelease[index] != 0) {
+            // Pressed again before the earlier release took effect: a new press.
+            counters.deferredRelease[index] = 0;
+            counters[role] = 0;
+        }
+        counters.pressedSinceLatch[index] = true;
+        if (isDirection(role)) {
+            counters.armStart = false;
+            countDirection(counters, role, settings.cursorMode);
+        } else if (role == KeyRole::Start) {
+            if (settings.doublePress != 0) {
+                if (counters.armStart) ++counters[role];
+                counters.armStart = true;
+            } else {
+                ++counters[role];
+                counters.armStart = false;
+            }
         } else {
             ++counters[role];
-            counters.armStart = false;
         }
-    } else {
-        ++counters[role];
     }
 }
 
 void keyEvent(const KeyMap& map, const SystemSettings& settings, PressCounters& counters,
               uint16_t virtualKey, bool down) {
-    if (virtualKey == kIgnoredVirtualKey || virtualKey == 0) return;
-    for (int i = 0; i < kKeyRoleCount; ++i) {
-        if (map.codes[i] == virtualKey)
-            roleEvent(settings, counters, static_cast<KeyRole>(i), down);
-    }
+    roleEvent(settings, counters, rolesOfKey(map, virtualKey), down);
+}
+
+void roleEvent(const SystemSettings& settings, PressCounters& counters, KeyRole role, bool down) {
+    RoleSet roles;
+    roles.set(static_cast<size_t>(role));
+    roleEvent(settings, counters, roles, down);
 }
 
 }  // namespace zeku

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <string_view>
 
@@ -52,6 +53,15 @@ KeyMap makeKeyMap(const GXKeyList& keys);
 // Applies one binding text ("UP", "KEY_B", "1b", ...) to a role. Texts shorter
 // than two characters are ignored; anything unresolvable restores the default.
 void bindKey(KeyMap& map, KeyRole role, std::string_view text);
+
+using RoleSet = std::bitset<kKeyRoleCount>;
+
+// The roles bound to `virtualKey` (none for 0 and the ignored key).
+RoleSet rolesOfKey(const KeyMap& map, uint16_t virtualKey);
+
+// Counts a press or applies a release on each of `roles`, under the cursor
+// mode and double-press settings; keys and pad buttons both come through here.
+void roleEvent(const SystemSettings& settings, PressCounters& counters, RoleSet roles, bool down);
 
 // Counts a key-down or releases a key-up on the roles bound to `virtualKey`.
 void keyEvent(const KeyMap& map, const SystemSettings& settings, PressCounters& counters,

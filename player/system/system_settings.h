@@ -1,5 +1,6 @@
 // The user's settings as the running player keeps them, part of the game
-// context. Nothing reads "zeku.cfg" into them yet, so these values hold.
+// context. These are the values of a missing "zeku.cfg"; loadSettings
+// replaces them with the file's.
 #pragma once
 
 #include <cstdint>
@@ -19,8 +20,9 @@ struct SystemSettings {
     // windows' backgrounds (each channel darkens the picture beneath);
     // 0xCCCCCC unless the settings file says otherwise.
     int32_t windowColour = 0xCCCCCC;
-    int32_t pcm = 1;
-    int32_t sePlay = 1;
+    int32_t pcm = 2;              // PCM: 0 music off; 2 until the menu makes it 0 or 1
+    int32_t sePlay = 2;           // SE_PLAY: likewise for the sound effects
+    int32_t memStream = 0;        // MEM_STREAM: kept, nothing consults it
     int32_t cursorMode = 0;       // KET_CUR_MODE 0..4
     int32_t doublePress = 0;      // KET_DOUBLE_CLICK
     int32_t messageAuto = 0;      // MESSAGE_AUTO: click waits end by themselves
