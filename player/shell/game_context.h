@@ -29,6 +29,7 @@
 #include "player/sound/sound_engine.h"
 #include "player/system/input_state.h"
 #include "player/system/key_map.h"
+#include "player/system/save_slot_book.h"
 #include "player/system/system_menu.h"
 #include "player/system/system_settings.h"
 
@@ -77,6 +78,7 @@ struct GameContext {
     SoundEngine sound;
     CddaEmulator cdda;
     SystemMenu menu;
+    SaveSlotBook saveSlots;
 };
 
 // The interpreter's view of the game for one frame.

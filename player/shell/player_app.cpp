@@ -2,6 +2,7 @@
 // frame step that advances the game once per 16 ms tick.
 #include "player/shell/player_app.h"
 
+#include "player/shell/game_saves.h"
 #include "player/shell/input_latch.h"
 #include "player/shell/screen_present.h"
 
@@ -23,6 +24,7 @@ intptr_t PlayerApp::handleMessage(const Message& message) {
         case kWmDestroy:
             // Every way out of the player (menu, script, window close) passes
             // here, so this is where what must outlive the run will be kept.
+            writePersistent(game_);
             postQuit(0);
             return 0;
         case kWmPaint:

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "player/shell/game_saves.h"
 #include "player/shell/player_app.h"
 #include "player/sound/mp3_overlay.h"
 
@@ -53,6 +54,9 @@ int runPlayer(const BuildConstants& build, PlatformServices& platform,
     game.cdda.setEnabled(game.sound, game.settings.pcm != 0);
 
     app->buildFonts();
+    // After the settings and fonts, before the start script: the slot list,
+    // saving held off until the script's #ResumeSave, the global data.
+    startSaveData(game);
     app->startFrameClock();
     app->enterStartScript();
     const int code = app->runMessageLoop();

@@ -81,7 +81,8 @@ class TextRun : public testing::TestWithParam<const Screen*> {
     void install() {
         TinyGame game;
         game.setScript(
-            "|_Start:\n#CreateImage(0,0,800,600)\n#LoadImage(3,\"./bg/sky.png\")\n#Paint()\n"
+            "|_Start:\n#ResumeSave()\n#CreateImage(0,0,800,600)\n#LoadImage(3,\"./bg/sky.png\")\n"
+            "#Paint()\n"
             "#CreateTextf(2,0)\n#Locatef(0,40,20)\n#Locatef(1,40,300)\n"
             "#SetDefaultColor(0,RGB(255,255,0))\n#SetDefaultColor(1,RGB(255,255,255))\n"
             "#LoadTextf(\"./mes.txt\")\n#PrintTextf(1)\n#PrintTextf(2)\n"
