@@ -44,6 +44,16 @@ bool writeAtomically(const std::string& path, const uint8_t* data, size_t size) 
     return writer.commit(error);
 }
 
+// The shared files are written on every save and load but seldom change;
+// each write waits for the disk, so bytes already there are left alone.
+bool writeIfChanged(const std::string& path, const uint8_t* data, size_t size) {
+    if (fileSize(path.c_str()) == size) {
+        const ByteBuffer old = readWholeFile(path.c_str());
+        if (old && old.size() == size && std::memcmp(old.data(), data, size) == 0) return true;
+    }
+    return writeAtomically(path, data, size);
+}
+
 template <size_t N>
 void copyText(char (&to)[N], const char* from) {
     textCopy(to, N, from);
@@ -277,12 +287,12 @@ void writePersistent(GameContext& game) {
     writeGlobalVars(
         std::span<const int32_t>(numbers.data() + kPersistentVariableFirst, kGlobalVarCount),
         globals);
-    writeAtomically(game.paths.saveFolder + "save000.dat", globals, sizeof(globals));
+    writeIfChanged(game.paths.saveFolder + "save000.dat", globals, sizeof(globals));
 
     const ReadRegistry& marks = game.script.readMarks;
     if (marks.empty()) return;  // an empty registry leaves the old file alone
     const std::vector<uint8_t> bytes = encodeReadMarks(marks);
-    writeAtomically(game.paths.saveFolder + "mes.dat", bytes.data(), bytes.size());
+    writeIfChanged(game.paths.saveFolder + "mes.dat", bytes.data(), bytes.size());
 }
 
 void readPersistent(GameContext& game) {
