@@ -26,6 +26,11 @@ namespace {
 
 constexpr char kEmptySlotText[] = "---- \x96\xA2\x92\xE8\x8B\x60 ----";  // ---- 未定義 ----
 
+// The interpreter's own display objects: the click-area highlight and the
+// message's wait icon. They belong to waits a load ends.
+constexpr int kHighlightObject = 20;
+constexpr int kWaitIconObject = 128;
+
 bool validSlot(int slot) {
     return (slot >= 0 && slot < kMenuSaveSlots) || slot == kChoiceRewindSlot;
 }
@@ -246,6 +251,8 @@ bool loadGame(GameContext& game, int slot) {
     ScriptEngine& engine = game.script;
     ScriptState& state = engine.state;
     resetInterpreter(engine);
+    removeObject(game.objects, kHighlightObject);
+    removeObject(game.objects, kWaitIconObject);
     copyText(engine.messageFileName, header.messageFileName);
     state.levels[0] = scratch->levels[0];
     state.levels[0].position = position;
