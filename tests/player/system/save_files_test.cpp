@@ -1,13 +1,12 @@
-// The save data's layouts: slot file sizes and field places, the checks a
-// slot file must pass, the thumbnail against a small reference model of
-// the box average, and the global data's file.
+// The save data's layouts: slot file sizes and field places, and the
+// thumbnail against a small reference model of the box average. What a
+// load refuses is tested on a game (game_saves_test.cpp).
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
 #include "common/bytes/byte_buffer.h"
-#include "player/system/global_vars_file.h"
 #include "player/system/save_slot_file.h"
 #include "player/system/thumbnail_bmp.h"
 
@@ -85,45 +84,6 @@ TEST(SaveSlotFile, FieldsSitWhereTheFileKeepsThem) {
     EXPECT_EQ(back->header.numbers, sampleHeader().numbers);
     EXPECT_STREQ(back->header.strings[25], "zz");
     EXPECT_EQ(back->picture, file.data() + 11768);
-}
-
-TEST(SaveSlotFile, RefusesShortForeignAndDamagedFiles) {
-    std::vector<uint8_t> good(saveSlotFileBytes(320, 240), 0);
-    ASSERT_TRUE(writeSaveSlotHeader(sampleHeader(), good.data(), good.size()));
-    struct Case {
-        const char* name;
-        size_t size;
-        size_t at;
-        size_t length;  // bytes from `at` set to `value`
-        uint8_t value;
-        ParseErrorKind kind;
-        uint64_t offset;
-    };
-    const size_t pictureEnd = 11768 + 320 * 240 * 2;
-    const Case cases[] = {
-        {"empty", 0, 0, 0, 0, ParseErrorKind::kDamaged, 0},
-        {"cut in the header", 500, 0, 1, 'Z', ParseErrorKind::kDamaged, 500},
-        {"foreign magic", good.size(), 3, 1, 'X', ParseErrorKind::kWrongFormat, 0},
-        {"foreign picture offset", good.size(), 5, 1, 0x2F, ParseErrorKind::kWrongFormat, 4},
-        {"date not terminated", good.size(), 8, 72, 'x', ParseErrorKind::kDamaged, 8},
-        {"script name not terminated", good.size(), 80, 64, 'x', ParseErrorKind::kDamaged, 80},
-        {"no script", good.size(), 80, 1, 0, ParseErrorKind::kDamaged, 80},
-        {"string not terminated", good.size(), 8440 + 3 * 128, 128, 'x', ParseErrorKind::kDamaged,
-         8440 + 3 * 128},
-        {"picture cut short", pictureEnd - 1, 0, 1, 'Z', ParseErrorKind::kDamaged, pictureEnd - 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::vector<uint8_t> file(good.begin(), good.begin() + ptrdiff_t(c.size));
-        for (size_t i = c.at; i < c.at + c.length && i < file.size(); ++i)
-            file[i] = c.value;
-        const Parsed<SaveSlotView> parsed = parseSaveSlot(file.data(), file.size(), 320, 240);
-        ASSERT_FALSE(parsed);
-        EXPECT_EQ(parsed.error().kind(), c.kind);
-        EXPECT_EQ(parsed.error().offset(), c.offset);
-    }
-    // A file cut inside the thumbnail still loads: the thumbnail is only for the menu.
-    EXPECT_TRUE(parseSaveSlot(good.data(), pictureEnd, 320, 240));
 }
 
 // The reference for sides that divide evenly: each output pixel is the
@@ -207,23 +167,6 @@ TEST(ThumbnailBmp, BoxesPastTheSourceAreBlackAndBadFilesAreRefused) {
         bad[c.at] = c.value;
         EXPECT_FALSE(decodeThumbnailBmp(bad.data(), bad.size()));
     }
-}
-
-TEST(GlobalVarsFile, HoldsExactlyTheSharedVariables) {
-    std::vector<int32_t> values(kGlobalVarCount);
-    for (size_t i = 0; i < values.size(); ++i)
-        values[i] = int32_t(i * 1000) - 5;
-    std::vector<uint8_t> file(kGlobalVarsFileBytes + 8, 0x55);
-    writeGlobalVars(values, file.data());
-    EXPECT_EQ(kGlobalVarsFileBytes, 4592u);
-    EXPECT_EQ(loadLe32(&file[0]), uint32_t(-5));
-    EXPECT_EQ(file[kGlobalVarsFileBytes], 0x55);  // nothing written past it
-
-    std::vector<int32_t> back(kGlobalVarCount, 9);
-    EXPECT_FALSE(readGlobalVars(file.data(), kGlobalVarsFileBytes - 1, back));
-    EXPECT_EQ(back, std::vector<int32_t>(kGlobalVarCount, 9));    // a short file changes nothing
-    ASSERT_TRUE(readGlobalVars(file.data(), file.size(), back));  // longer: the rest ignored
-    EXPECT_EQ(back, values);
 }
 
 }  // namespace
