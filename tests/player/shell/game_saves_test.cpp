@@ -200,6 +200,25 @@ TEST(GameSaves, LoadingASaveWithoutMusicStopsTheMusic) {
     EXPECT_EQ(rig.engine.musicFirstTrack, 0);
 }
 
+TEST(GameSaves, ReturnToTitleStartsOverAndKeepsTheSharedData) {
+    SaveRig rig;
+    playSome(rig);
+    ASSERT_TRUE(rig.enter("./script.txt", "_Next"));
+    rig.engine.readMarks.markRead("./script.txt", 4);
+    returnToTitle(rig.game);
+    EXPECT_FALSE(rig.game.cdda.playing());
+    EXPECT_EQ(rig.engine.musicFirstTrack, 0);
+    EXPECT_EQ(rig.slot0(), nullptr);
+    EXPECT_FALSE(rig.game.messageWindows[1].created);
+    EXPECT_EQ(rig.engine.messageFileName[0], 0);
+    EXPECT_EQ(rig.var(5), 11);  // variables are the game's, not the title's
+    EXPECT_TRUE(fs::exists(rig.data("save000.dat")));
+    EXPECT_TRUE(fs::exists(rig.data("mes.dat")));
+    rig.step();
+    EXPECT_EQ(rig.var(1), 1);  // "_Start" ran again
+    EXPECT_EQ(rig.currentLine(), "#Wait(100000)");
+}
+
 TEST(GameSaves, BadSlotFilesAreRefusedWithTheGameUnchanged) {
     SaveRig rig;
     playSome(rig);
