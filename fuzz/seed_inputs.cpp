@@ -18,6 +18,10 @@
 #include "common/lzss/lzss.h"
 #include "converter/pipeline/mp3_encoder.h"
 #include "platform/api/png_encoder.h"
+#include "player/script/read_marks_file.h"
+#include "player/system/global_vars_file.h"
+#include "player/system/save_slot_file.h"
+#include "player/system/thumbnail_bmp.h"
 #include "tests/support/package_builder.h"
 #include "tools/demogame/bmp_writer.h"
 #include "tools/demogame/story.h"
@@ -362,6 +366,55 @@ void effectSeeds(SeedFolder& out) {
 
 }  // namespace
 
+// Save data as the player writes it, behind the target's selector byte: a
+// slot file of a 16 × 12 screen, the global data, read marks (one name too
+// long to keep) and a thumbnail alone.
+void saveDataSeeds(SeedFolder& out) {
+    constexpr int w = 16, h = 12;
+    Bytes slot(1 + zeku::saveSlotFileBytes(w, h), 0);
+    zeku::SaveSlotHeader header;
+    std::snprintf(header.dateText, sizeof(header.dateText), "2026-12-08 12:34:56 ");
+    std::snprintf(header.scriptName, sizeof(header.scriptName), "./script.txt");
+    std::snprintf(header.messageFileName, sizeof(header.messageFileName), "./mes.txt");
+    header.position = 120;
+    header.numbers[5] = 0xFFFFFFFF;
+    std::snprintf(header.strings[11], sizeof(header.strings[11]), "\x8D\x82\x8C\xB4");  // 高原
+    zeku::writeSaveSlotHeader(header, slot.data() + 1, slot.size() - 1);
+    Bytes screen(size_t(w) * h * 3);
+    for (size_t i = 0; i < screen.size(); ++i)
+        screen[i] = uint8_t(i * 7);
+    const size_t thumbAt = 1 + zeku::thumbnailOffset(w, h);
+    zeku::writeThumbnailBmp(screen.data(), w, h, size_t(w) * 3, zeku::thumbnailWidth(w),
+                            zeku::thumbnailHeight(w), slot.data() + thumbAt, slot.size() - thumbAt);
+    out.write("save_data", "slot", slot);
+    Bytes thumbnail(1 + zeku::thumbnailBmpBytes(8, 6), 3);
+    zeku::writeThumbnailBmp(screen.data(), w, h, size_t(w) * 3, 8, 6, thumbnail.data() + 1,
+                            thumbnail.size() - 1);
+    out.write("save_data", "thumbnail", thumbnail);
+
+    Bytes globals(1 + zeku::kGlobalVarsFileBytes, 1);
+    std::vector<int32_t> values(zeku::kGlobalVarCount);
+    for (size_t i = 0; i < values.size(); ++i)
+        values[i] = int32_t(i) - 3;
+    zeku::writeGlobalVars(values, globals.data() + 1);
+    out.write("save_data", "globals", globals);
+
+    zeku::ReadRegistry marks;
+    marks.markRead("./script.txt", 10);
+    marks.markRead("./script.txt", 250);
+    marks.markRead("./sub.txt", 7);
+    Bytes read = zeku::encodeReadMarks(marks);
+    const std::string longName(40, 'n');
+    Bytes withLong = read;
+    withLong[0] = 3;
+    withLong.insert(withLong.end(), longName.begin(), longName.end());
+    withLong.insert(withLong.end(), {0, 1, 0, 0, 0, 9, 0, 0, 0});
+    read.insert(read.begin(), 2);
+    withLong.insert(withLong.begin(), 2);
+    out.write("save_data", "read_marks", read);
+    out.write("save_data", "read_marks_long_name", withLong);
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
@@ -379,5 +432,6 @@ int main(int argc, char** argv) {
     scriptSeeds(out);
     effectSeeds(out);
     settingsSeeds(out);
+    saveDataSeeds(out);
     return out.ok() ? 0 : 1;
 }

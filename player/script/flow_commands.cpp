@@ -260,6 +260,9 @@ CommandOutcome commandSelectEx(ScriptContext& context) {
         engine.selectedArea = 0;
         engine.highlightedArea = 0;
         engine.selectedChoice = 0;
+        // The shell takes the rewind save right after this step, before the
+        // next frame draws the choices.
+        engine.saveRequest = SaveRequest::ChoiceSave;
         if (window.created) drawChoices(window, context.screenWidth, context.updateList);
         return CommandOutcome::StayYield;
     }

@@ -43,6 +43,11 @@ struct Choice {
     char fileName[kChoiceTextBytes] = {};
 };
 
+// What a command asks the shell to do with the saved games once the
+// interpreter's step is over (the interpreter never replaces its own state
+// in the middle of a command).
+enum class SaveRequest { None, ChoiceSave, QuickSave, QuickLoad };
+
 struct ScriptEngine {
     ScriptState state;
     uint32_t errorWord = 0;           // fatal flags; non-zero closes the player
@@ -71,6 +76,7 @@ struct ScriptEngine {
     bool messageReadFlag = true;  // the message being typed was read before
 
     bool closeRequested = false;  // #BreakApp asked the shell to close the window
+    SaveRequest saveRequest = SaveRequest::None;
 
     // Where the line being executed ends; set by the interpreter before a
     // command runs. An advance moves there; a command may move it further

@@ -22,6 +22,8 @@ constexpr int kWaitIconBlinkMs = 500;
 // Centre-key actions the message display carries out.
 constexpr int kCentreEraseWindows = 2;
 constexpr int kCentreRecall = 3;
+constexpr int kCentreQuickSave = 4;
+constexpr int kCentreQuickLoad = 5;
 
 std::string_view stringVariable(const void* variables, char letter) {
     const auto& vars = *static_cast<const ScriptVariables*>(variables);
@@ -334,6 +336,14 @@ CommandOutcome commandPrintTextf(ScriptContext& context) {
 
     InputState& input = context.input;
     const bool centre = freshPress(input, KeyRole::Start);
+    const int32_t action = context.settings.keyCenterAction;
+    if (centre && (action == kCentreQuickSave || action == kCentreQuickLoad)) {
+        // Slot 0, carried out by the shell once this step is over.
+        consumePress(input, KeyRole::Start);
+        engine.saveRequest =
+            action == kCentreQuickSave ? SaveRequest::QuickSave : SaveRequest::QuickLoad;
+        return CommandOutcome::StayYield;
+    }
     if (textWindow.hidden) {
         // An erased window comes back with the next decide press or centre key, which does nothing
         // else.

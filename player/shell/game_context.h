@@ -31,6 +31,7 @@
 #include "player/system/input_state.h"
 #include "player/system/key_map.h"
 #include "player/system/pad_map.h"
+#include "player/system/save_slot_book.h"
 #include "player/system/system_menu.h"
 #include "player/system/system_settings.h"
 
@@ -83,6 +84,7 @@ struct GameContext {
     CddaEmulator cdda;
     std::string overlayDescription;  // the MP3 decoder in use, for the menu; empty: none
     SystemMenu menu;
+    SaveSlotBook saveSlots;
 };
 
 // The interpreter's view of the game for one frame.

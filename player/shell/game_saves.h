@@ -25,4 +25,10 @@ void returnToTitle(GameContext& game);
 void takeChoiceSave(GameContext& game, const LocalDateTime& now);
 void rewindChoice(GameContext& game);
 
+// Start-up, once the settings are read: the slot list, saving held off
+// until the script allows it, and the global data and read marks.
+void startSaveData(GameContext& game);
+// Carries out what the interpreter's last step asked for and clears it.
+void carryOutSaveRequest(GameContext& game, const LocalDateTime& now);
+
 }  // namespace zeku

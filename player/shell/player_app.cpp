@@ -2,6 +2,7 @@
 // frame step that advances the game once per 16 ms tick.
 #include "player/shell/player_app.h"
 
+#include "player/shell/game_saves.h"
 #include "player/shell/input_latch.h"
 #include "player/shell/menu_commands.h"
 #include "player/shell/screen_present.h"
@@ -24,9 +25,9 @@ intptr_t PlayerApp::handleMessage(const Message& message) {
     switch (message.code) {
         case kWmDestroy:
             // Every way out of the player (menu, script, window close) passes
-            // here, so this is where what must outlive the run is kept.
-            // -- the persistent save files (global variables, read marks) go here, before the
-            // settings --
+            // here, so this is where what must outlive the run is kept: the
+            // global variables and read marks, then the settings.
+            writePersistent(game_);
             storeSettings(game_.settingsFile, game_.paths.settingsFile, game_.settings,
                           game_.fontList);
             postQuit(0);

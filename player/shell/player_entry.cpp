@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/api/file_system.h"
+#include "player/shell/game_saves.h"
 #include "player/shell/player_app.h"
 #include "player/sound/mp3_overlay.h"
 #include "player/system/menu_build.h"
@@ -72,6 +73,9 @@ int runPlayer(const BuildConstants& build, PlatformServices& platform,
     // as read by then and the script's save permission.
     buildSystemMenu(game.menu.tree(), game.fontList);
     markMenu(game.menu.tree(), game.settings, game.script.savingEnabled);
+    // After the settings and fonts, before the start script: the slot list,
+    // saving held off until the script's #ResumeSave, the global data.
+    startSaveData(game);
     app->startFrameClock();
     app->enterStartScript();
     const int code = app->runMessageLoop();

@@ -4,6 +4,7 @@
 
 #include "player/graphics/message_drawing.h"
 #include "player/script/interpreter.h"
+#include "player/shell/game_saves.h"
 #include "player/shell/start_problem.h"
 
 namespace zeku {
@@ -34,6 +35,11 @@ void ScriptHost::reportStartProblem() {
 void ScriptHost::runScriptStep() {
     ScriptContext context = makeScriptContext(game_);
     stepScript(context);
+    if (game_.script.saveRequest != SaveRequest::None) {
+        const LocalDateTime now =
+            platform_.device != nullptr ? platform_.device->localTime() : LocalDateTime{};
+        carryOutSaveRequest(game_, now);
+    }
     if (game_.script.closeRequested && !closePosted_) {
         closePosted_ = true;
         platform_.window.postMessage(Message{kWmClose, 0, 0});

@@ -27,6 +27,7 @@ const char kMainScript[] = R"SCRIPT(//　くもまちのひよ　メインスク
 #Paint()
 #Wait(400)
 #OpenPlayMCICdda(2,2,1)
+#ResumeSave()
 #Gosub("_Effects","./scr/effects.txt")
 
 //　丘の朝

@@ -4,6 +4,8 @@
 // shown in grey, and a choice menu decided by keys and by a tap.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <string>
 
 #include "tests/player/e2e/tiny_game.h"
@@ -81,7 +83,8 @@ class TextRun : public testing::TestWithParam<const Screen*> {
     void install() {
         TinyGame game;
         game.setScript(
-            "|_Start:\n#CreateImage(0,0,800,600)\n#LoadImage(3,\"./bg/sky.png\")\n#Paint()\n"
+            "|_Start:\n#ResumeSave()\n#CreateImage(0,0,800,600)\n#LoadImage(3,\"./bg/sky.png\")\n"
+            "#Paint()\n"
             "#CreateTextf(2,0)\n#Locatef(0,40,20)\n#Locatef(1,40,300)\n"
             "#SetDefaultColor(0,RGB(255,255,0))\n#SetDefaultColor(1,RGB(255,255,255))\n"
             "#LoadTextf(\"./mes.txt\")\n#PrintTextf(1)\n#PrintTextf(2)\n"
@@ -166,6 +169,14 @@ TEST_P(TextRun, TypesWaitsRecallsAndChoosesByKeys) {
     EXPECT_EQ(centreOf(2), shown(Rgb{0x00, 0xFF, 0xFF}));
     EXPECT_TRUE(
         samePicture(Picture(screen().width, screen().height, shown(kB)), run.shots.at(190)));
+
+    // The save data the run leaves: the choice's rewind save, and from the
+    // exit the shared variables and the two messages marked read.
+    const std::filesystem::path data = std::filesystem::path(root()) / "data";
+    EXPECT_EQ(std::filesystem::file_size(data / "save601.dat"),
+              screen().width >= 640 ? 664622u : 175022u);
+    EXPECT_EQ(std::filesystem::file_size(data / "save000.dat"), 4592u);
+    EXPECT_EQ(std::filesystem::file_size(data / "mes.dat"), 4u + 13 + 4 + 2 * 4);
 }
 
 TEST_P(TextRun, ATapOnAChoiceChoosesIt) {
