@@ -3,7 +3,8 @@
 # converts it for both screens, and plays it. With a display the sigmarion3
 # player opens its window; without one both players play headless for half a
 # minute of game time, tapping through the text, and it says where the
-# screenshots and the captured sound are.
+# screenshots and the captured sound are; then it saves from the menu, quits
+# through it, starts again and loads that save.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -36,4 +37,20 @@ for player in ZekuPlayerHPC ZekuPlayerPPC; do
     --screenshot "250:$out/${player}-transitions.png" --screenshot "740:$out/${player}-text.png" \
     --screenshot "2000:$out/${player}-later.png" --audio-out "$out/${player}.wav"
 done
+# The menu: B (X) opens it; down, down, right, down and C save into the first
+# slot; up and C on "終了" quit. The next start loads that slot the same way.
+save="$out/menu-save.txt"
+load="$out/menu-load.txt"
+{
+  for frame in $(seq 760 125 1250); do echo "$frame tap 100 100"; done
+  printf '%s\n' "1300 key x" "1304 key 0x28" "1308 key 0x28" "1312 key 0x27" "1316 key 0x28" \
+    "1330 key c" "1400 key x" "1404 key 0x26" "1408 key c"
+} > "$save"
+printf '%s\n' "100 key x" "104 key 0x28" "108 key 0x27" "112 key 0x28" "116 key c" > "$load"
+echo "Saving from the menu, quitting through it, then loading that save in a new start."
+"$bin/ZekuPlayerHPC" --headless --root "$game" --frames 3000 --input "$save" \
+  --screenshot "1325:$out/menu-save.png" --screenshot "1380:$out/saved.png"
+"$bin/ZekuPlayerHPC" --headless --root "$game" --frames 400 --input "$load" \
+  --screenshot "60:$out/restarted.png" --screenshot "400:$out/loaded.png"
 echo "Screenshots and the captured sound (WAV) are in $(cd "$out" && pwd)."
+echo "Settings: $(cd "$game" && pwd)/zeku.cfg; saves: $(cd "$game/data" && pwd)/save*.dat."

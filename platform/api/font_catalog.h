@@ -9,6 +9,9 @@ namespace zeku {
 struct FontFamily {
     std::string sjisName;   // the family's name, Japanese where the font has one
     bool scalable = false;  // an outline (TrueType or OpenType) font
+    // Whether it holds the kana and kanji of the game's text; the catalog
+    // says so where it can tell.
+    bool drawsJapanese = true;
 };
 
 class FontCatalog {

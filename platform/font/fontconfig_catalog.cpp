@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/api/text_codec.h"
+#include "platform/font/font_coverage.h"
 
 namespace zeku {
 namespace {
@@ -35,7 +36,8 @@ std::vector<FontFamily> FontconfigCatalog::families() {
     FcConfig* config = FcInitLoadConfigAndFonts();
     if (config == nullptr) return out;
     FcPattern* pattern = FcPatternCreate();
-    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_SCALABLE, nullptr);
+    FcObjectSet* objects =
+        FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_SCALABLE, FC_CHARSET, nullptr);
     FcFontSet* fonts = (pattern && objects) ? FcFontList(config, pattern, objects) : nullptr;
     if (fonts != nullptr) {
         for (int i = 0; i < fonts->nfont; ++i) {
@@ -43,13 +45,14 @@ std::vector<FontFamily> FontconfigCatalog::families() {
             if (utf8.empty()) continue;
             FcBool scalable = FcFalse;
             FcPatternGetBool(fonts->fonts[i], FC_SCALABLE, 0, &scalable);
-            FontFamily family{utf8ToSjis(utf8), scalable == FcTrue};
+            FontFamily family{utf8ToSjis(utf8), scalable == FcTrue, hasJapanese(fonts->fonts[i])};
             auto same = [&](const FontFamily& f) { return f.sjisName == family.sjisName; };
             auto it = std::find_if(out.begin(), out.end(), same);
             if (it == out.end()) {
                 out.push_back(family);
             } else {
                 it->scalable = it->scalable || family.scalable;
+                it->drawsJapanese = it->drawsJapanese || family.drawsJapanese;
             }
         }
         FcFontSetDestroy(fonts);

@@ -5,6 +5,8 @@
 // font of that height would.
 #include "platform/font/freetype_glyph_renderer.h"
 
+#include "platform/font/font_coverage.h"
+
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -70,13 +72,6 @@ std::vector<const char*> standInsFor(const std::string& utf8) {
         }
     }
     return out;
-}
-
-bool hasJapanese(FcPattern* font) {
-    FcCharSet* chars = nullptr;
-    if (FcPatternGetCharSet(font, FC_CHARSET, 0, &chars) != FcResultMatch) return false;
-    // Hiragana "あ" and the kanji "一".
-    return FcCharSetHasChar(chars, 0x3042) && FcCharSetHasChar(chars, 0x4E00);
 }
 
 bool isOutline(FcPattern* font) {

@@ -10,7 +10,8 @@ namespace zeku {
 namespace {
 
 bool usable(const FontFamily& family) {
-    if (!family.scalable || family.sjisName.empty()) return false;
+    // A family without kana and kanji would show the game's text as blanks.
+    if (!family.scalable || !family.drawsJapanese || family.sjisName.empty()) return false;
     return family.sjisName[0] != '@' && family.sjisName[0] != '$';
 }
 

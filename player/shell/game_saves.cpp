@@ -26,10 +26,10 @@ namespace {
 
 constexpr char kEmptySlotText[] = "---- \x96\xA2\x92\xE8\x8B\x60 ----";  // ---- 未定義 ----
 
-// The interpreter's own display objects: the click-area highlight and the
-// message's wait icon. They belong to waits a load ends.
-constexpr int kHighlightObject = 20;
-constexpr int kWaitIconObject = 128;
+// The saved picture is shown the way a finished fade or #Paint leaves it:
+// image 0 as object 0 over the whole screen, on the background layer.
+constexpr int kBackgroundObject = 0;
+constexpr int kBackgroundLayer = 96;
 
 bool validSlot(int slot) {
     return (slot >= 0 && slot < kMenuSaveSlots) || slot == kChoiceRewindSlot;
@@ -251,8 +251,9 @@ bool loadGame(GameContext& game, int slot) {
     ScriptEngine& engine = game.script;
     ScriptState& state = engine.state;
     resetInterpreter(engine);
-    removeObject(game.objects, kHighlightObject);
-    removeObject(game.objects, kWaitIconObject);
+    // Whatever the running game had on screen belongs to it, not to the
+    // loaded one: the saved picture replaces it all.
+    removeAllObjects(game.objects);
     copyText(engine.messageFileName, header.messageFileName);
     state.levels[0] = scratch->levels[0];
     state.levels[0].position = position;
@@ -270,6 +271,8 @@ bool loadGame(GameContext& game, int slot) {
         std::memcpy(state.variables.strings[i].data(), header.strings[i], kSavedStringBytes);
 
     restorePicture(game, parsed->picture);
+    createPictureObject(game.objects, game.images, kBackgroundObject, 0, 0, 0, 800, 600, 0, 0, 0, 0,
+                        kBackgroundLayer);
     for (size_t i = 0; i < 2; ++i)
         engine.textSettings[i] = static_cast<int32_t>(header.defaultColours[i]);
     for (size_t i = 0; i < 4; ++i)

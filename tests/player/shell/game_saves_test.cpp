@@ -149,10 +149,14 @@ TEST(GameSaves, SaveThenLoadBringsTheGameBackButNotTheSharedVariables) {
     rig.game.cdda.play("track_09.mp3", "", 100, 1, rig.nowMs);
     rig.engine.musicFirstTrack = 9;
     rig.engine.savingEnabled = false;
+    ASSERT_TRUE(createRectObject(rig.game.objects, 7, 0, 0, 800, 600, 0xFF0000));
     ASSERT_TRUE(rig.enter("./script.txt", "_Next"));
     rig.dirty.clear();
 
     ASSERT_TRUE(loadGame(rig.game, 3));
+    // The running game's objects go; the saved picture is what shows.
+    EXPECT_EQ(objectInSlot(rig.game.objects, 7), nullptr);
+    ASSERT_NE(objectInSlot(rig.game.objects, 0), nullptr);
     EXPECT_EQ(numbers[5], 11);
     EXPECT_EQ(numbers[899], 7);
     EXPECT_EQ(numbers[900], 77);  // the shared variables keep their newer values
