@@ -162,17 +162,22 @@ int stepScript(ScriptContext& context) {
     return kLinesPerStepLimit;
 }
 
-int restartScript(ScriptContext& context) {
-    ScriptEngine& engine = context.engine;
+void resetScriptTables(ScriptEngine& engine) {
     for (ScriptLevel& level : engine.state.levels)
         clearScriptLevel(level);
     engine.state.currentLevel = 0;
     engine.state.pendingChoices = 0;
     engine.parameters.fill(0);
     engine.timerStartMs.fill(0);
-    engine.messageFileName[0] = 0;
     engine.areaCount = engine.selectedArea = engine.highlightedArea = 0;
     engine.selectedChoice = 0;
+    engine.saveRequest = SaveRequest::None;
+}
+
+int restartScript(ScriptContext& context) {
+    ScriptEngine& engine = context.engine;
+    resetScriptTables(engine);
+    engine.messageFileName[0] = 0;
     engine.closeRequested = false;
 
     for (MessageWindow& window : context.windows) {

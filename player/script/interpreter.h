@@ -30,6 +30,10 @@ inline constexpr uint32_t kScriptReadsPerStepLimit = 8;
 // Runs one frame of the script. Returns the number of lines executed.
 int stepScript(ScriptContext& context);
 
+// Empties the call levels and the tables that belong to the script being
+// run (parameters, timers, click areas, choices, a pending save request).
+void resetScriptTables(ScriptEngine& engine);
+
 // Frees all levels and the graphics, clears the interpreter's tables and
 // enters "./script.txt" at "_Start" on level 0. Returns enterScript's result.
 int restartScript(ScriptContext& context);

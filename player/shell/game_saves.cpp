@@ -154,20 +154,6 @@ void recreateWindows(GameContext& game) {
     }
 }
 
-// The interpreter's tables that belong to the script being run: they go
-// when another game replaces it.
-void resetInterpreter(ScriptEngine& engine) {
-    for (ScriptLevel& level : engine.state.levels)
-        clearScriptLevel(level);
-    engine.state.currentLevel = 0;
-    engine.state.pendingChoices = 0;
-    engine.parameters.fill(0);
-    engine.timerStartMs.fill(0);
-    engine.areaCount = engine.selectedArea = engine.highlightedArea = 0;
-    engine.selectedChoice = 0;
-    engine.saveRequest = SaveRequest::None;
-}
-
 void stopSounds(GameContext& game) {
     game.cdda.stop();
     game.script.musicFirstTrack = 0;
@@ -250,7 +236,7 @@ bool loadGame(GameContext& game, int slot) {
 
     ScriptEngine& engine = game.script;
     ScriptState& state = engine.state;
-    resetInterpreter(engine);
+    resetScriptTables(engine);
     // Whatever the running game had on screen belongs to it, not to the
     // loaded one: the saved picture replaces it all.
     removeAllObjects(game.objects);
@@ -358,7 +344,6 @@ void listSlots(GameContext& game) {
 void returnToTitle(GameContext& game) {
     stopSounds(game);
     writePersistent(game);
-    game.script.saveRequest = SaveRequest::None;
     ScriptContext context = makeScriptContext(game);
     restartScript(context);
 }

@@ -18,20 +18,6 @@ namespace {
 
 constexpr int kRate = 22050;
 
-// The captured WAV's stereo samples (22050 Hz, 16 bits).
-bool readCapture(const std::string& path, std::vector<int16_t>& samples) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-    if (bytes.size() < 44 || std::memcmp(bytes.data(), "RIFF", 4) != 0) return false;
-    uint32_t dataBytes = 0;
-    std::memcpy(&dataBytes, &bytes[40], 4);
-    if (dataBytes != bytes.size() - 44) return false;
-    samples.resize(dataBytes / 2);
-    std::memcpy(samples.data(), &bytes[44], dataBytes);
-    return true;
-}
-
 // Root mean square of the samples from `from` to `to` seconds.
 double level(const std::vector<int16_t>& samples, double from, double to) {
     const size_t first = size_t(from * kRate) * 2;
@@ -40,16 +26,6 @@ double level(const std::vector<int16_t>& samples, double from, double to) {
     for (size_t i = first; i < last; ++i)
         sum += double(samples[i]) * samples[i];
     return last > first ? std::sqrt(sum / double(last - first)) : 0;
-}
-
-// Scripted key presses, one every four frames from `frame`.
-std::string keys(int frame, const std::vector<std::string>& names) {
-    std::string out;
-    for (const std::string& name : names) {
-        out += std::to_string(frame) + " key " + name + "\n";
-        frame += 4;
-    }
-    return out;
 }
 
 TEST(MenuRun, KeysAndARightClickChooseTheMasterVolumeAndQuitEndsTheRun) {
@@ -84,19 +60,19 @@ TEST(MenuRun, KeysAndARightClickChooseTheMasterVolumeAndQuitEndsTheRun) {
     const std::vector<std::string> toMaster = {"0x26", "0x26", "0x26", "0x26",
                                                "0x27", "0x28", "0x27"};
     std::string input = "100 key x\n";  // X plays B
-    input += keys(104, toMaster);
-    input += keys(132, {"0x28", "0x28", "0x28", "0x28", "0x28", "0x28", "c"});  // 50%
+    input += keyPresses(104, toMaster);
+    input += keyPresses(132, {"0x28", "0x28", "0x28", "0x28", "0x28", "0x28", "c"});  // 50%
     input += "250 rtap\n";
-    input += keys(254, toMaster);
-    input += keys(282, {"0x28", "c"});  // 100%
+    input += keyPresses(254, toMaster);
+    input += keyPresses(282, {"0x28", "c"});  // 100%
     input += "380 key x\n";
-    input += keys(384, {"0x26", "c"});  // 終了
+    input += keyPresses(384, {"0x26", "c"});  // 終了
 
     const std::string wav = root + "/capture.wav";
     const PlayerRun run = runPlayer(screen, root, 5000, {}, input, "--audio-out " + wav);
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     std::vector<int16_t> samples;
-    ASSERT_TRUE(readCapture(wav, samples));
+    ASSERT_TRUE(readCaptureSamples(wav, samples));
 
     // The capture runs four buffers (0.56 s) behind the game. Choices at
     // frames 156 (2.5 s) and 286 (4.6 s), quit at frame 388 (6.2 s).

@@ -52,24 +52,6 @@ struct Capture {
     }
 };
 
-bool readCapture(const std::string& path, Capture& capture) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-    if (bytes.size() < 44 || std::memcmp(bytes.data(), "RIFF", 4) != 0) return false;
-    uint32_t rate = 0, dataBytes = 0;
-    uint16_t channels = 0, bits = 0;
-    std::memcpy(&channels, &bytes[22], 2);
-    std::memcpy(&rate, &bytes[24], 4);
-    std::memcpy(&bits, &bytes[34], 2);
-    std::memcpy(&dataBytes, &bytes[40], 4);
-    if (rate != 22050 || channels != 2 || bits != 16 || dataBytes != bytes.size() - 44)
-        return false;
-    capture.samples.resize(dataBytes / 2);
-    std::memcpy(capture.samples.data(), &bytes[44], dataBytes);
-    return true;
-}
-
 TEST(SoundRun, EffectAndLoopingTrackAreCapturedWhereTheScriptPlaysThem) {
     const Screen& screen = screenHpc();
     test_support::TempFolder folder("zeku-e2e");
@@ -110,7 +92,7 @@ TEST(SoundRun, EffectAndLoopingTrackAreCapturedWhereTheScriptPlaysThem) {
     const PlayerRun run = runPlayer(screen, root, frames, {}, "", "--audio-out " + wav);
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     Capture capture;
-    ASSERT_TRUE(readCapture(wav, capture));
+    ASSERT_TRUE(readCaptureSamples(wav, capture.samples));
     EXPECT_FALSE(std::filesystem::exists(wav + ".tmp"));
 
     // Buffers of 12288 bytes (3072 frames): the four queued at start are

@@ -23,16 +23,6 @@ constexpr Rgb kSky{0x30, 0x60, 0x90};
 constexpr Rgb kDawn{0xE0, 0x90, 0x60};
 constexpr Rgb kNight{0x10, 0x20, 0x50};
 
-// Scripted key presses, one every four frames from `frame`.
-std::string keys(int frame, const std::vector<std::string>& names) {
-    std::string out;
-    for (const std::string& name : names) {
-        out += std::to_string(frame) + " key " + name + "\n";
-        frame += 4;
-    }
-    return out;
-}
-
 std::string readText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -89,13 +79,13 @@ TEST_P(SystemRun, ASaveFromTheMenuLoadsInTheNextRunWithTheSettingsKept) {
     // Run 1: to the dawn, save into the first slot, set the message speed
     // to "速い", quit through "終了".
     std::string first = "20 tap 10 10\n";
-    first += "50 key x\n";                                     // B opens the menu
-    first += keys(54, {"0x28", "0x28", "0x27", "0x28", "c"});  // ｾｰﾌﾞ > SAVE_001
+    first += "50 key x\n";                                           // B opens the menu
+    first += keyPresses(54, {"0x28", "0x28", "0x27", "0x28", "c"});  // ｾｰﾌﾞ > SAVE_001
     first += "90 key x\n";
-    first += keys(94, {"0x28", "0x28", "0x28", "0x28", "0x27"});        // ﾒｯｾｰｼﾞ
-    first += keys(114, {"0x28", "0x28", "0x28", "0x27", "0x28", "c"});  // 表示速度 > 速い
+    first += keyPresses(94, {"0x28", "0x28", "0x28", "0x28", "0x27"});        // ﾒｯｾｰｼﾞ
+    first += keyPresses(114, {"0x28", "0x28", "0x28", "0x27", "0x28", "c"});  // 表示速度 > 速い
     first += "150 key x\n";
-    first += keys(154, {"0x26", "c"});  // up wraps to 終了
+    first += keyPresses(154, {"0x26", "c"});  // up wraps to 終了
     const PlayerRun saved = runPlayer(screen(), root(), 2000, {40}, first);
     ASSERT_EQ(saved.exitCode, 0) << saved.errors;
     ASSERT_EQ(saved.shots.count(40), 1u);
@@ -108,7 +98,7 @@ TEST_P(SystemRun, ASaveFromTheMenuLoadsInTheNextRunWithTheSettingsKept) {
     // Run 2: the sky of a new start; "ﾛｰﾄﾞ" > LOAD_001 brings back the dawn
     // and @5, so the night follows the wait.
     std::string second = "40 key x\n";
-    second += keys(44, {"0x28", "0x27", "0x28", "c"});
+    second += keyPresses(44, {"0x28", "0x27", "0x28", "c"});
     const PlayerRun loaded = runPlayer(screen(), root(), 480, {30, 90, 470}, second);
     ASSERT_EQ(loaded.exitCode, 0) << loaded.errors;
     ASSERT_EQ(loaded.shots.size(), 3u);
@@ -196,7 +186,7 @@ TEST(MenuPanelRun, TheOpenPanelAndASubmenuAreDrawnAsPredicted) {
     if (testing::Test::HasFatalFailure()) return;
 
     std::string input = "30 key x\n";
-    input += keys(40, {"0x28", "0x28", "0x28", "0x27", "0x28", "0x28", "0x27"});
+    input += keyPresses(40, {"0x28", "0x28", "0x28", "0x27", "0x28", "0x28", "0x27"});
     input += "80 key 0x28\n";
     input += "90 key x\n";
     const PlayerRun run = runPlayer(screen, root, 100, {35, 76, 84, 95}, input);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -186,6 +187,33 @@ PlayerRun runPlayer(const Screen& screen, const std::string& root, int frames,
         fs::remove(file);
     }
     return run;
+}
+
+std::string keyPresses(int frame, const std::vector<std::string>& names) {
+    std::string out;
+    for (const std::string& name : names) {
+        out += std::to_string(frame) + " key " + name + "\n";
+        frame += 4;
+    }
+    return out;
+}
+
+bool readCaptureSamples(const std::string& path, std::vector<int16_t>& samples) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+    if (bytes.size() < 44 || std::memcmp(bytes.data(), "RIFF", 4) != 0) return false;
+    uint32_t rate = 0, dataBytes = 0;
+    uint16_t channels = 0, bits = 0;
+    std::memcpy(&channels, &bytes[22], 2);
+    std::memcpy(&rate, &bytes[24], 4);
+    std::memcpy(&bits, &bytes[34], 2);
+    std::memcpy(&dataBytes, &bytes[40], 4);
+    if (rate != 22050 || channels != 2 || bits != 16 || dataBytes != bytes.size() - 44)
+        return false;
+    samples.resize(dataBytes / 2);
+    std::memcpy(samples.data(), &bytes[44], dataBytes);
+    return true;
 }
 
 }  // namespace zeku::e2e

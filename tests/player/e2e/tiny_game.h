@@ -99,4 +99,11 @@ PlayerRun runPlayer(const Screen& screen, const std::string& root, int frames,
                     const std::vector<int>& shotFrames, const std::string& input = "",
                     const std::string& extraArguments = "");
 
+// Scripted key presses ("key NAME" events), one every four frames from `frame`.
+std::string keyPresses(int frame, const std::vector<std::string>& names);
+
+// The stereo samples of a sound captured with --audio-out (22050 Hz,
+// 16 bits); false when the file is not such a capture or is cut short.
+bool readCaptureSamples(const std::string& path, std::vector<int16_t>& samples);
+
 }  // namespace zeku::e2e
